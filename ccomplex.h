@@ -1,0 +1,69 @@
+// CComplex: a complex number in rectangular form with single-precision parts.
+//
+// A plain value type: two public floats, copied freely, held in the caller's
+// storage. No operation allocates memory or throws.
+//
+// What a caller can rely on
+// -------------------------
+// Accuracy. For finite operands, each part of a quotient and the magnitude are
+// within 1 ulp of the exact mathematical value (in practice they are the
+// correctly rounded value except in rare near-halfway cases). There is no
+// spurious overflow or underflow: a result that fits single precision is
+// returned, one beyond FLT_MAX is infinity, and tiny results keep their
+// subnormal digits. Addition is the IEEE 754 single-precision sum of the parts.
+// The angle is atan2(imag, real) evaluated in double precision and rounded to
+// float, in radians from -pi to pi.
+//
+// Special values. Infinities and NaN flow through the arithmetic as IEEE 754
+// defines; nothing traps and nothing is reported. Signed zeros are kept: the
+// angle of -1 - j0 is -pi, of -1 + j0 is +pi.
+//
+// Zero divisor. Division by a value whose parts are both zero (either may be
+// -0) writes the line "Error: Divided by zero!" to standard output and returns
+// 0 + j0. Any other divisor, however small, is divided normally and writes
+// nothing. Division follows the textbook formula, so a NaN anywhere, or an
+// infinite part in either operand, generally gives NaN parts rather than the
+// limit value.
+//
+// Text form. print() formats into one buffer of static storage shared by every
+// CComplex value and every call, and returns the same pointer each time. The
+// text stays valid only until the next print() on any value, so write it out
+// or copy it first. print() is therefore not reentrant and must not be called
+// from more than one thread at a time; every other operation touches only its
+// operands and is safe on distinct values from any number of threads.
+#ifndef CCOMPLEX_H
+#define CCOMPLEX_H
+
+class CComplex {
+public:
+    float real;
+    float imag;
+
+    CComplex(float real, float imag);
+    CComplex(const CComplex& other) = default;
+    CComplex& operator=(const CComplex& other) = default;
+
+    // Adds `addend` into this value, part by part.
+    void operator+=(const CComplex& addend);
+
+    // The sum of this value and `addend`; neither operand changes.
+    CComplex operator+(const CComplex& addend);
+
+    // The quotient of this value by `divisor`; neither operand changes.
+    // A divisor of 0 + j0 writes "Error: Divided by zero!" to standard output
+    // and yields 0 + j0.
+    CComplex operator/(const CComplex& divisor);
+
+    // The magnitude sqrt(real^2 + imag^2), within 1 ulp for finite parts.
+    float mag() const;
+
+    // The angle atan2(imag, real) in radians, in [-pi, pi].
+    float ang() const;
+
+    // The text "<real> +j<imag>", each part as C's "%f" of the part widened to
+    // double ("2.500000 +j3.000000", "1.000000 +j-0.500000", "inf +j-nan").
+    // Returns a pointer to a shared static buffer of 100 characters; see above.
+    const char* print() const;
+};
+
+#endif  // CCOMPLEX_H
