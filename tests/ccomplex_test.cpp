@@ -1,0 +1,264 @@
+#include "ccomplex.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <iostream>
+#include <limits>
+#include <random>
+#include <sstream>
+#include <string>
+
+namespace {
+
+const float kInf = std::numeric_limits<float>::infinity();
+const float kNaN = std::numeric_limits<float>::quiet_NaN();
+
+// Redirects std::cout into a string for as long as it lives.
+class CoutCapture {
+public:
+    CoutCapture() : saved_(std::cout.rdbuf(captured_.rdbuf())) {}
+    ~CoutCapture() { std::cout.rdbuf(saved_); }
+    std::string text() const { return captured_.str(); }
+
+private:
+    std::ostringstream captured_;
+    std::streambuf* saved_;
+};
+
+// How many float ulps `got` lies from `exact`. The ulp is that of the float
+// range `exact` falls in (2^-149 for subnormals). An infinite result counts as
+// exact when the true value lies beyond FLT_MAX with the same sign.
+long double ulpError(float got, long double exact) {
+    if (std::isinf(got)) {
+        const bool beyond = std::fabs(exact) > FLT_MAX && std::signbit(got) == std::signbit(exact);
+        return beyond ? 0.0L : std::numeric_limits<long double>::infinity();
+    }
+    const int exponent = exact == 0 ? FLT_MIN_EXP : std::max(std::ilogb(exact), FLT_MIN_EXP - 1);
+    const long double ulp = std::ldexp(1.0L, exponent - (FLT_MANT_DIG - 1));
+    return std::fabs(static_cast<long double>(got) - exact) / ulp;
+}
+
+// The exact quotient x / w, to within 2^-62 relative: float products are exact
+// in long double, and each sum and the division round once.
+void exactQuotient(const CComplex& x, const CComplex& w, long double& re, long double& im) {
+    const long double xr = x.real, xi = x.imag, wr = w.real, wi = w.imag;
+    const long double d = wr * wr + wi * wi;
+    re = (xr * wr + xi * wi) / d;
+    im = (xi * wr - xr * wi) / d;
+}
+
+long double exactMagnitude(const CComplex& x) {
+    const long double r = x.real, i = x.imag;
+    return std::sqrt(r * r + i * i);
+}
+
+bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// The text form copied out of the shared buffer at once, so that two of them
+// can be used in one expression.
+std::string text(const CComplex& x) { return x.print(); }
+
+TEST(Addition, InPlaceAndByValue) {
+    CComplex a(2.5f, 3.0f);
+    const CComplex b(2.0f, -0.5f);
+    a += b;
+    EXPECT_EQ(a.real, 4.5f);
+    EXPECT_EQ(a.imag, 2.5f);
+
+    a += a;  // aliasing: the addend is the value itself
+    EXPECT_EQ(a.real, 9.0f);
+    EXPECT_EQ(a.imag, 5.0f);
+
+    CComplex sum = a + b;
+    EXPECT_EQ(sum.real, 11.0f);
+    EXPECT_EQ(sum.imag, 4.5f);
+    EXPECT_EQ(a.real, 9.0f);  // operands unchanged
+    EXPECT_EQ(a.imag, 5.0f);
+
+    CComplex copy(b);
+    copy.imag = 7.0f;
+    EXPECT_EQ(b.imag, -0.5f);
+    copy = a;
+    EXPECT_EQ(copy.real, 9.0f);
+    EXPECT_EQ(copy.imag, 5.0f);
+
+    CComplex special(kInf, 1.0f);
+    special += CComplex(-kInf, kNaN);
+    EXPECT_TRUE(std::isnan(special.real));
+    EXPECT_TRUE(std::isnan(special.imag));
+}
+
+struct DivisionCase {
+    CComplex x, w;
+    long double re, im;  // the exact quotient
+};
+
+TEST(Division, WithinOneUlpAndSilentForNonzeroDivisors) {
+    const DivisionCase cases[] = {
+        {{1, 2}, {0, 1}, 2, -1},
+        {{3, 4}, {1, 2}, 2.2L, -0.4L},
+        {{6.5f, 3}, {6.5f, -0.5f}, 40.75L / 42.5L, 22.75L / 42.5L},
+        // The squared divisor overflows or underflows single precision.
+        {{1, 0}, {1e20f, 0}, 1 / static_cast<long double>(1e20f), 0},
+        {{1, 0}, {1e-23f, 0}, 1 / static_cast<long double>(1e-23f), 0},
+        {{FLT_MAX, FLT_MAX}, {FLT_MAX, FLT_MAX}, 1, 0},
+        {{1e-30f, 1e-30f}, {1e-30f, -1e-30f}, 0, 1},
+        {{FLT_TRUE_MIN, 0}, {0, -FLT_TRUE_MIN}, 0, 1},
+        // The quotient itself leaves the float range.
+        {{FLT_MAX, -FLT_MAX}, {0.5f, 0}, 2.0L * FLT_MAX, -2.0L * FLT_MAX},
+        {{FLT_TRUE_MIN, 0}, {4, 0}, FLT_TRUE_MIN / 4.0L, 0},
+    };
+    for (const DivisionCase& c : cases) {
+        CComplex x = c.x;
+        CoutCapture out;
+        const CComplex q = x / c.w;
+        SCOPED_TRACE(text(c.x) + " / " + text(c.w));
+        EXPECT_LE(ulpError(q.real, c.re), 1.0L) << q.real;
+        EXPECT_LE(ulpError(q.imag, c.im), 1.0L) << q.imag;
+        EXPECT_EQ(out.text(), "");
+        EXPECT_TRUE(sameBits(x.real, c.x.real) && sameBits(x.imag, c.x.imag));
+    }
+}
+
+TEST(Division, ZeroDivisorReportsOnceAndYieldsZero) {
+    const CComplex zeros[] = {{0.0f, 0.0f}, {-0.0f, 0.0f}, {0.0f, -0.0f}, {-0.0f, -0.0f}};
+    for (const CComplex& w : zeros) {
+        CComplex x(3.0f, -4.0f);
+        CoutCapture out;
+        const CComplex q = x / w;
+        EXPECT_EQ(out.text(), "Error: Divided by zero!\n");
+        EXPECT_TRUE(sameBits(q.real, 0.0f) && sameBits(q.imag, 0.0f));
+        EXPECT_EQ(x.real, 3.0f);
+        EXPECT_EQ(x.imag, -4.0f);
+    }
+}
+
+TEST(Division, NaNDivisorIsNotZero) {
+    CComplex x(1.0f, 1.0f);
+    CoutCapture out;
+    const CComplex q = x / CComplex(kNaN, 0.0f);
+    EXPECT_TRUE(std::isnan(q.real) && std::isnan(q.imag));
+    EXPECT_EQ(out.text(), "");
+}
+
+TEST(Magnitude, WithinOneUlpWithoutOverflowOrUnderflow) {
+    const struct {
+        CComplex x;
+        long double exact;
+    } cases[] = {
+        {{3, 4}, 5},
+        {{-3, -4}, 5},
+        {{2e19f, 0}, 2e19f},
+        {{1e19f, 0}, 1e19f},
+        {{0, -1e-30f}, 1e-30f},
+        {{1e-30f, 1e-30f}, std::sqrt(2.0L) * 1e-30f},
+        {{FLT_TRUE_MIN, FLT_TRUE_MIN}, std::sqrt(2.0L) * FLT_TRUE_MIN},
+        {{FLT_MAX, FLT_MAX}, std::sqrt(2.0L) * FLT_MAX},  // beyond float: infinity
+        {{-0.0f, 0.0f}, 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_LE(ulpError(c.x.mag(), c.exact), 1.0L) << c.x.print() << " -> " << c.x.mag();
+    }
+    EXPECT_EQ(CComplex(-kInf, 0.0f).mag(), kInf);
+}
+
+// The angle is atan2 in double rounded to float: for these the nearest float.
+TEST(Angle, QuadrantsAndSignedZeros) {
+    const float pi = 3.14159265358979f;
+    const struct {
+        CComplex x;
+        float expected;
+    } cases[] = {{{1, 0}, 0.0f},     {{0, 1}, pi / 2}, {{-1, 0}, pi},
+                 {{-1, -0.0f}, -pi}, {{0, 0}, 0.0f},   {{0, -0.0f}, -0.0f},
+                 {{-0.0f, 0}, pi},   {{1, 1}, pi / 4}, {{kInf, kInf}, pi / 4}};
+    for (const auto& c : cases) {
+        const float angle = c.x.ang();
+        EXPECT_EQ(angle, c.expected) << c.x.print();
+        EXPECT_EQ(std::signbit(angle), std::signbit(c.expected)) << c.x.print();
+    }
+    EXPECT_TRUE(std::isnan(CComplex(kNaN, 1.0f).ang()));
+}
+
+TEST(Print, MatchesPercentFOfEachPart) {
+    const struct {
+        CComplex x;
+        const char* text;
+    } cases[] = {
+        {{2.5f, 3}, "2.500000 +j3.000000"},
+        {{2, -3.5f}, "2.000000 +j-3.500000"},
+        {{0, 0}, "0.000000 +j0.000000"},
+        {{-0.0f, -0.0f}, "-0.000000 +j-0.000000"},
+        {{1e20f, 0.1f}, "100000002004087734272.000000 +j0.100000"},
+        {{0.0000005f, -0.0000015f}, "0.000000 +j-0.000002"},
+        {{kInf, -kInf}, "inf +j-inf"},
+        {{kNaN, std::copysign(kNaN, -1.0f)}, "nan +j-nan"},
+        {{-FLT_MAX, -FLT_MAX},
+         "-340282346638528859811704183484516925440.000000"
+         " +j-340282346638528859811704183484516925440.000000"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_STREQ(c.x.print(), c.text);
+    }
+}
+
+TEST(Print, SharesOneBufferAcrossValues) {
+    const CComplex a(1.0f, 2.0f);
+    const CComplex b(-3.0f, 4.0f);
+    const char* first = a.print();
+    const char* second = b.print();
+    EXPECT_EQ(first, second);
+    EXPECT_STREQ(first, "-3.000000 +j4.000000");
+}
+
+// Random parts: half are raw bit patterns (every exponent, subnormals
+// included), half are ordinary values of moderate size.
+class RandomPart {
+public:
+    float operator()() {
+        const std::uint64_t bits = engine_();
+        if (bits & 1) {
+            return ordinary_(engine_);
+        }
+        float f;
+        const std::uint32_t pattern = static_cast<std::uint32_t>(bits >> 32);
+        std::memcpy(&f, &pattern, sizeof f);
+        return std::isfinite(f) ? f : 0.0f;
+    }
+
+private:
+    std::mt19937_64 engine_{20261208};
+    std::uniform_real_distribution<float> ordinary_{-1000.0f, 1000.0f};
+};
+
+TEST(Accuracy, DivisionAndMagnitudeWithinOneUlpOfLongDouble) {
+    constexpr int kCases = 1'000'000;
+    RandomPart part;
+    long double worstDivision = 0, worstMagnitude = 0;
+    std::string worstDivisionCase, worstMagnitudeCase;
+    for (int i = 0; i < kCases; ++i) {
+        CComplex x(part(), part());
+        const CComplex w(part(), part());
+        const long double magnitudeError = ulpError(x.mag(), exactMagnitude(x));
+        if (magnitudeError > worstMagnitude) {
+            worstMagnitude = magnitudeError;
+            worstMagnitudeCase = text(x);
+        }
+        if (w.real == 0 && w.imag == 0) continue;
+        long double re, im;
+        exactQuotient(x, w, re, im);
+        const CComplex q = x / w;
+        const long double divisionError = std::max(ulpError(q.real, re), ulpError(q.imag, im));
+        if (divisionError > worstDivision) {
+            worstDivision = divisionError;
+            worstDivisionCase = text(x) + " / " + text(w);
+        }
+    }
+    EXPECT_LE(worstDivision, 1.0L) << worstDivisionCase;
+    EXPECT_LE(worstMagnitude, 1.0L) << worstMagnitudeCase;
+}
+
+}  // namespace
