@@ -1,11 +1,12 @@
 #include "ccomplex.h"
 
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <iostream>
 
-// Why double precision makes division and magnitude exact enough
-// ---------------------------------------------------------------
+// Why double precision makes division exact enough
+// ------------------------------------------------
 // A float has a 24-bit significand and exponents from 2^-149 to just under
 // 2^128. The product of two floats therefore has at most 48 significant bits,
 // which a double's 53 bits hold exactly, and lies between 2^-298 and 2^256,
@@ -15,20 +16,8 @@
 // result to float then costs at most half a float ulp, plus a few 2^-53
 // relative errors that are 2^-29 of a float ulp: well within 1 ulp, with no
 // scaling and no branch. Overflow and underflow happen only in that last
-// rounding, exactly where the true result leaves the float range.
-
-CComplex::CComplex(float real, float imag) : real(real), imag(imag) {}
-
-void CComplex::operator+=(const CComplex& addend) {
-    real += addend.real;
-    imag += addend.imag;
-}
-
-CComplex CComplex::operator+(const CComplex& addend) {
-    CComplex sum(*this);
-    sum += addend;
-    return sum;
-}
+// rounding, exactly where the true result leaves the float range. The
+// magnitude, defined in the header, rests on the same argument.
 
 namespace {
 
@@ -37,27 +26,20 @@ namespace {
     std::cout << "Error: Divided by zero!" << std::endl;
 }
 
-// real^2 + imag^2, with exact squares and one rounding (see above).
-double squaredMagnitude(float real, float imag) {
-    double r = real;
-    double i = imag;
-    return r * r + i * i;
-}
-
 }  // namespace
 
 CComplex CComplex::operator/(const CComplex& divisor) {
-    const double d = squaredMagnitude(divisor.real, divisor.imag);
+    const double xr = real;
+    const double xi = imag;
+    const double wr = divisor.real;
+    const double wi = divisor.imag;
+    const double d = wr * wr + wi * wi;
     // d is zero only when both parts are zero: the smallest nonzero square of
     // a float is 2^-298, which a double represents.
     if (d == 0.0) {
         reportZeroDivisor();
         return CComplex(0.0f, 0.0f);
     }
-    const double xr = real;
-    const double xi = imag;
-    const double wr = divisor.real;
-    const double wi = divisor.imag;
     // Each numerator is a sum of two exact products, rounded once; each
     // quotient lies between 2^-555 and 2^555, so only the final conversion to
     // float can overflow or underflow.
@@ -65,8 +47,6 @@ CComplex CComplex::operator/(const CComplex& divisor) {
     const double qi = (xi * wr - xr * wi) / d;
     return CComplex(static_cast<float>(qr), static_cast<float>(qi));
 }
-
-float CComplex::mag() const { return static_cast<float>(std::sqrt(squaredMagnitude(real, imag))); }
 
 float CComplex::ang() const {
     return static_cast<float>(std::atan2(static_cast<double>(imag), static_cast<double>(real)));

@@ -34,6 +34,8 @@
 #ifndef CCOMPLEX_H
 #define CCOMPLEX_H
 
+#include <cmath>
+
 class CComplex {
 public:
     float real;
@@ -65,5 +67,30 @@ public:
     // Returns a pointer to a shared static buffer of 100 characters; see above.
     const char* print() const;
 };
+
+// The small operations are defined here so that callers' compilers can inline
+// them; division, angle and text form live in ccomplex.cpp.
+
+inline CComplex::CComplex(float real, float imag) : real(real), imag(imag) {}
+
+inline void CComplex::operator+=(const CComplex& addend) {
+    real += addend.real;
+    imag += addend.imag;
+}
+
+inline CComplex CComplex::operator+(const CComplex& addend) {
+    CComplex sum(*this);
+    sum += addend;
+    return sum;
+}
+
+// Float products are exact in double and the sum of two of them neither
+// overflows nor underflows there, so the square root of the one rounded sum is
+// within a hair of the exact magnitude before its final rounding to float.
+inline float CComplex::mag() const {
+    const double r = real;
+    const double i = imag;
+    return static_cast<float>(std::sqrt(r * r + i * i));
+}
 
 #endif  // CCOMPLEX_H
