@@ -1,0 +1,49 @@
+#!/usr/bin/env python3
+"""Runs the benchmark and prints, per operation, the median time of CComplex
+divided by the median time of its standard counterpart.
+
+Usage: tools/benchmark_ratios.py BENCHMARK_BINARY [REPETITIONS]
+"""
+import json
+import statistics
+import subprocess
+import sys
+
+OPERANDS = 1 << 16  # operations per benchmark iteration
+
+PAIRS = [  # (operation, CComplex benchmark, counterpart benchmark, target)
+    ("addition", "BM_Add_CComplex", "BM_Add_StdComplex", 1.05),
+    ("division", "BM_Divide_CComplex", "BM_Divide_StdComplex", 0.5),
+    ("magnitude", "BM_Magnitude_CComplex", "BM_Magnitude_StdComplex", 0.8),
+    ("angle", "BM_Angle_CComplex", "BM_Angle_StdComplex", 0.9),
+    ("print", "BM_Print_CComplex", "BM_Print_Snprintf", 1.05),
+]
+
+
+def main():
+    binary = sys.argv[1]
+    repetitions = sys.argv[2] if len(sys.argv) > 2 else "15"
+    # Random interleaving runs the repetitions of all benchmarks in a shuffled
+    # order, so both sides of a pair see the same machine conditions.
+    report = json.loads(subprocess.run(
+        [binary, "--benchmark_format=json", f"--benchmark_repetitions={repetitions}",
+         "--benchmark_enable_random_interleaving=true", "--benchmark_min_time=0.05"],
+        check=True, capture_output=True, text=True).stdout)
+    times = {}
+    for run in report["benchmarks"]:
+        if run.get("run_type") == "iteration":
+            times.setdefault(run["run_name"], []).append(run["cpu_time"])
+    print(f"| operation | CComplex ns/op | counterpart ns/op | ratio | target |")
+    print(f"|---|---|---|---|---|")
+    missed = False
+    for name, ours, theirs, target in PAIRS:
+        a = statistics.median(times[ours]) / OPERANDS
+        b = statistics.median(times[theirs]) / OPERANDS
+        ratio = a / b
+        missed |= ratio > target
+        print(f"| {name} | {a:.2f} | {b:.2f} | {ratio:.2f} | {target:.2f}{' MISSED' if ratio > target else ''} |")
+    return 1 if missed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
