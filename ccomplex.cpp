@@ -1,9 +1,9 @@
 #include "ccomplex.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
-#include <cstdio>
+#include <cstdint>
+#include <cstring>
 #include <iostream>
 
 // Why double precision makes division exact enough
@@ -64,7 +64,6 @@ CComplex CComplex::operator/(const CComplex& divisor) {
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 constexpr double kPiOver2 = 1.5707963267948966;
 constexpr double kPiOver4 = 0.7853981633974483;
 constexpr double kTanPiOver8 = 0.41421356237309503;
@@ -129,11 +128,104 @@ float CComplex::ang() const {
     return static_cast<float>(std::atan2(y, x));
 }
 
+// The text form
+// -------------
+// print() writes each part as C's "%f" writes the part widened to double, but
+// without printf, whose general machinery costs far more than a float needs.
+// A finite float is an integer significand below 2^24 times 2^e, -149 <= e <=
+// 104, so its exact decimal expansion is within reach of 64- and 128-bit
+// integers: for e >= 0 it is an integer below 2^128 and the decimals are
+// zeros; for e < 0 the integer part is the significand shifted right, and the
+// six decimals are (fraction bits * 10^6) / 2^-e rounded to nearest, ties to
+// even, as printf rounds in the default rounding mode. The decimal point is
+// always a full stop, as in the "C" locale.
+
+namespace {
+
+__extension__ typedef unsigned __int128 Uint128;
+
+// Writes the decimal digits of n backwards, ending just before `end`, and
+// returns where they start.
+char* writeDigitsBackward(char* end, std::uint64_t n) {
+    do {
+        *--end = static_cast<char>('0' + n % 10);
+        n /= 10;
+    } while (n != 0);
+    return end;
+}
+
+// Appends the decimal digits of n at `out` and returns the new end.
+char* appendInteger(char* out, Uint128 n) {
+    constexpr std::uint64_t kTenToThe19 = 10000000000000000000u;
+    char digits[40];  // 2^128 has 39 digits
+    char* const end = digits + sizeof digits;
+    char* start = end;
+    while (n > UINT64_MAX) {
+        // Each chunk below the leading one has exactly 19 digits.
+        const std::uint64_t chunk = static_cast<std::uint64_t>(n % kTenToThe19);
+        n /= kTenToThe19;
+        char* const chunkEnd = start;
+        start = writeDigitsBackward(chunkEnd, chunk);
+        while (chunkEnd - start < 19) *--start = '0';
+    }
+    start = writeDigitsBackward(start, static_cast<std::uint64_t>(n));
+    const std::size_t length = static_cast<std::size_t>(end - start);
+    std::memcpy(out, start, length);
+    return out + length;
+}
+
+// Appends the "%f" text of `v` at `out`: at most 47 characters, returned end.
+char* appendFixed(char* out, float v) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    const std::uint32_t biasedExponent = (bits >> 23) & 0xff;
+    const std::uint32_t fraction = bits & 0x7fffff;
+    if (bits >> 31) *out++ = '-';
+    if (biasedExponent == 0xff) {
+        std::memcpy(out, fraction != 0 ? "nan" : "inf", 3);
+        return out + 3;
+    }
+    // v = significand * 2^exponent exactly.
+    const std::uint32_t significand = biasedExponent != 0 ? fraction | 0x800000 : fraction;
+    const int exponent = static_cast<int>(biasedExponent != 0 ? biasedExponent : 1) - 150;
+    if (exponent >= 0) {
+        out = appendInteger(out, static_cast<Uint128>(significand) << exponent);
+        std::memcpy(out, ".000000", 7);
+        return out + 7;
+    }
+    const int shift = -exponent;
+    std::uint32_t integer = shift < 24 ? significand >> shift : 0;
+    std::uint64_t micros = 0;
+    // From 2^-64 down, v * 10^6 < 2^44 / 2^64: the decimals round to zero.
+    if (shift < 64) {
+        const std::uint64_t fractionBits =
+            shift < 24 ? significand & ((1u << shift) - 1) : significand;
+        const std::uint64_t scaled = fractionBits * 1000000;  // below 2^44
+        micros = scaled >> shift;
+        const std::uint64_t remainder = scaled & ((std::uint64_t{1} << shift) - 1);
+        const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+        if (remainder > half || (remainder == half && (micros & 1) != 0)) ++micros;
+        if (micros == 1000000) {
+            micros = 0;
+            ++integer;
+        }
+    }
+    out = appendInteger(out, integer);
+    *out++ = '.';
+    for (int place = 6; place-- > 0; micros /= 10)
+        out[place] = static_cast<char>('0' + micros % 10);
+    return out + 6;
+}
+
+}  // namespace
+
 const char* CComplex::print() const {
-    // 47 characters is the longest "%f" text of a float (-FLT_MAX), so the
-    // whole line is at most 47 + 3 + 47 = 97 characters and never truncated.
+    // The longest text of a part is 47 characters (-FLT_MAX), so the line is
+    // at most 47 + 3 + 47 = 97 characters and its terminator always fits.
     static char outstr[100];
-    std::snprintf(outstr, sizeof outstr, "%f +j%f", static_cast<double>(real),
-                  static_cast<double>(imag));
+    char* end = appendFixed(outstr, real);
+    std::memcpy(end, " +j", 3);
+    end = appendFixed(end + 3, imag);
+    *end = '\0';
     return outstr;
 }

@@ -11,8 +11,9 @@
 // spurious overflow or underflow: a result that fits single precision is
 // returned, one beyond FLT_MAX is infinity, and tiny results keep their
 // subnormal digits. Addition is the IEEE 754 single-precision sum of the parts.
-// The angle is atan2(imag, real) evaluated in double precision and rounded to
-// float, in radians from -pi to pi.
+// The angle is exactly the C library's atan2(imag, real) evaluated in double
+// precision and rounded to float, in radians from -pi to pi; a fast path
+// gives the same float and defers to the library when it cannot be sure.
 //
 // Special values. Infinities and NaN flow through the arithmetic as IEEE 754
 // defines; nothing traps and nothing is reported. Signed zeros are kept: the
@@ -25,12 +26,18 @@
 // infinite part in either operand, generally gives NaN parts rather than the
 // limit value.
 //
-// Text form. print() formats into one buffer of static storage shared by every
-// CComplex value and every call, and returns the same pointer each time. The
-// text stays valid only until the next print() on any value, so write it out
-// or copy it first. print() is therefore not reentrant and must not be called
-// from more than one thread at a time; every other operation touches only its
-// operands and is safe on distinct values from any number of threads.
+// Text form. Each part is written exactly as C's "%f" writes it widened to
+// double (six decimals, every integer digit, inf, nan, -nan, -0.000000), as
+// printf does in the default rounding mode; the decimal point is always a
+// full stop, whatever the locale. The longest text is 97 characters.
+//
+// Shared text buffer. print() formats into one buffer of static storage
+// shared by every CComplex value and every call, and returns the same pointer
+// each time. The text stays valid only until the next print() on any value,
+// so write it out or copy it first. print() is therefore not reentrant and
+// must not be called from more than one thread at a time; every other
+// operation touches only its operands and is safe on distinct values from any
+// number of threads.
 #ifndef CCOMPLEX_H
 #define CCOMPLEX_H
 

@@ -4,6 +4,7 @@
 // instead of linking the library.
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
 
 #include "ccomplex.cpp"

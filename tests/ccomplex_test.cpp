@@ -5,6 +5,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <limits>
@@ -214,6 +215,11 @@ TEST(Print, MatchesPercentFOfEachPart) {
         {{-0.0f, -0.0f}, "-0.000000 +j-0.000000"},
         {{1e20f, 0.1f}, "100000002004087734272.000000 +j0.100000"},
         {{0.0000005f, -0.0000015f}, "0.000000 +j-0.000002"},
+        // Exact halves of the last decimal round to even; a carry reaches
+        // the integer part.
+        {{0.0078125f, 0.0234375f}, "0.007812 +j0.023438"},
+        {{0.99999994f, -7.9999995f}, "1.000000 +j-8.000000"},
+        {{16777216.0f, -FLT_TRUE_MIN}, "16777216.000000 +j-0.000000"},
         {{kInf, -kInf}, "inf +j-inf"},
         {{kNaN, std::copysign(kNaN, -1.0f)}, "nan +j-nan"},
         {{-FLT_MAX, -FLT_MAX},
@@ -223,6 +229,42 @@ TEST(Print, MatchesPercentFOfEachPart) {
     for (const auto& c : cases) {
         EXPECT_STREQ(c.x.print(), c.text);
     }
+}
+
+// The text C's printf gives for the two parts widened to double.
+std::string printfText(const CComplex& x) {
+    char text[100];
+    std::snprintf(text, sizeof text, "%f +j%f", static_cast<double>(x.real),
+                  static_cast<double>(x.imag));
+    return text;
+}
+
+TEST(Print, MatchesPrintfOnRandomParts) {
+    RandomPart part;
+    int mismatches = 0;
+    for (int i = 0; i < 500'000; ++i) {
+        const CComplex x(part(), part());
+        if (text(x) != printfText(x) && mismatches++ < 5) {
+            ADD_FAILURE() << text(x) << " vs " << printfText(x);
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+}
+
+// Every float in both parts, about 20 minutes: run with
+// --gtest_also_run_disabled_tests --gtest_filter='*EveryFloat*'.
+TEST(Print, DISABLED_EveryFloatMatchesPrintf) {
+    std::uint64_t mismatches = 0;
+    for (std::uint64_t pattern = 0; pattern <= UINT32_MAX; ++pattern) {
+        const std::uint32_t bits = static_cast<std::uint32_t>(pattern);
+        float v;
+        std::memcpy(&v, &bits, sizeof v);
+        const CComplex x(v, v);
+        if (std::strcmp(x.print(), printfText(x).c_str()) != 0 && mismatches++ < 5) {
+            ADD_FAILURE() << text(x) << " vs " << printfText(x);
+        }
+    }
+    EXPECT_EQ(mismatches, 0u);
 }
 
 TEST(Print, SharesOneBufferAcrossValues) {
