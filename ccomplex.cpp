@@ -71,11 +71,11 @@ constexpr double kTanPiOver8 = 0.41421356237309503;
 // atan(u) for |u| <= tan(pi/8) + 2^-50, as u + u s H(s) with s = u^2. H is a
 // Chebyshev fit of degree 8 to (atan(u)/u - 1)/s on s in [0, 0.1716], with
 // error below 2.4e-14; since s <= 0.1716, it adds less than 2^-47.8 relative
-// to atan(u). Each coefficient is about 0.6 s of the one before, so Horner's
-// rule adds only a few 2^-53 to H.
+// to atan(u). Each term is at most 0.15 of the one before, so evaluating H
+// adds only a few 2^-53 to it. The evaluation takes the terms in pairs
+// (Estrin's scheme) rather than one by one, which halves the chain of
+// dependent operations.
 double atanReduced(double u) {
-    // Estrin's scheme: the same polynomial as Horner's rule, in pairs of
-    // terms, so that the chain of dependent operations is half as long.
     const double s = u * u;
     const double s2 = s * s;
     const double s4 = s2 * s2;
@@ -88,7 +88,7 @@ double atanReduced(double u) {
     return u + u * s * h;
 }
 
-// atan2(y, x) for finite nonzero x and y, within 2^-47 relative. With
+// atan2(y, x) for finite x and y, not both zero, within 2^-47 relative. With
 // m = min(|x|, |y|) and M = max(|x|, |y|), the angle of (M, m) is
 //   atan(m/M)                          when m <= tan(pi/8) M,
 //   pi/4 + atan((m - M)/(m + M))       otherwise, where m - M and m + M are
