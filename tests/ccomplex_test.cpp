@@ -40,7 +40,8 @@ long double ulpError(float got, long double exact) {
         const bool beyond = std::fabs(exact) > FLT_MAX && std::signbit(got) == std::signbit(exact);
         return beyond ? 0.0L : std::numeric_limits<long double>::infinity();
     }
-    const int exponent = exact == 0 ? FLT_MIN_EXP : std::max(std::ilogb(exact), FLT_MIN_EXP - 1);
+    // ilogb(0) is far below any float exponent, so 0 gets the subnormal ulp.
+    const int exponent = std::max(std::ilogb(exact), FLT_MIN_EXP - 1);
     const long double ulp = std::ldexp(1.0L, exponent - (FLT_MANT_DIG - 1));
     return std::fabs(static_cast<long double>(got) - exact) / ulp;
 }
