@@ -252,7 +252,7 @@ TEST(Print, MatchesPrintfOnRandomParts) {
     EXPECT_EQ(mismatches, 0);
 }
 
-// Every float in both parts, about half an hour: run with
+// Every float in both parts, about 40 minutes: run with
 // --gtest_also_run_disabled_tests --gtest_filter='*EveryFloat*'.
 TEST(Print, DISABLED_EveryFloatMatchesPrintf) {
     std::uint64_t mismatches = 0;
