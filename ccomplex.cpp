@@ -16,9 +16,9 @@
 // further double operation adds at most another 2^-53. Rounding the double
 // result to float then costs at most half a float ulp, plus a few 2^-53
 // relative errors that are 2^-29 of a float ulp: well within 1 ulp, with no
-// scaling and no branch. Overflow and underflow happen only in that last
-// rounding, exactly where the true result leaves the float range. The
-// magnitude, defined in the header, rests on the same argument.
+// scaling and no branch on the operands' range. Overflow and underflow happen
+// only in that last rounding, exactly where the true result leaves the float
+// range. The magnitude, defined in the header, rests on the same argument.
 
 namespace {
 
