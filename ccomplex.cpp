@@ -1,10 +1,13 @@
 #include "ccomplex.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdint>
+#include <cstddef>
 #include <cstring>
 #include <iostream>
+#include <ostream>
+#include <string_view>
 
 // Why double precision makes division exact enough
 // ------------------------------------------------
@@ -130,102 +133,47 @@ float CComplex::ang() const {
 
 // The text form
 // -------------
-// print() writes each part as C's "%f" writes the part widened to double, but
-// without printf, whose general machinery costs far more than a float needs.
-// A finite float is an integer significand below 2^24 times 2^e, -149 <= e <=
-// 104, so its exact decimal expansion is within reach of 64- and 128-bit
-// integers: for e >= 0 it is an integer below 2^128 and the decimals are
-// zeros; for e < 0 the integer part is the significand shifted right, and the
-// six decimals are (fraction bits * 10^6) / 2^-e rounded to nearest, ties to
-// even, as printf rounds in the default rounding mode. The decimal point is
-// always a full stop, as in the "C" locale.
+// Each part is converted by std::to_chars in fixed notation with six decimals,
+// applied to the part widened to double. That is exactly the text of C's
+// "%f": every integer digit, halfway cases rounded to even, inf, nan, -nan
+// and -0.000000, with a full stop whatever the locale. It allocates nothing.
+// The longest text of a part is 47 characters (-FLT_MAX: a sign, 39 integer
+// digits, the point and six decimals), so a line is at most 47 + 3 + 47 = 97
+// characters and, with its terminator, always fits 100.
 
 namespace {
 
-__extension__ typedef unsigned __int128 Uint128;
+constexpr std::size_t kTextCapacity = 100;
 
-// Writes the decimal digits of n backwards, ending just before `end`, and
-// returns where they start.
-char* writeDigitsBackward(char* end, std::uint64_t n) {
-    do {
-        *--end = static_cast<char>('0' + n % 10);
-        n /= 10;
-    } while (n != 0);
-    return end;
+// Writes the "%f" text of `part` at `first` and returns its end. The caller
+// leaves room for the longest text, so the conversion cannot run out of space.
+char* appendFixed(char* first, char* last, float part) {
+    return std::to_chars(first, last, static_cast<double>(part), std::chars_format::fixed, 6).ptr;
 }
 
-// Appends the decimal digits of n at `out` and returns the new end.
-char* appendInteger(char* out, Uint128 n) {
-    constexpr std::uint64_t kTenToThe19 = 10000000000000000000u;
-    char digits[40];  // 2^128 has 39 digits
-    char* const end = digits + sizeof digits;
-    char* start = end;
-    while (n > UINT64_MAX) {
-        // Each chunk below the leading one has exactly 19 digits.
-        const std::uint64_t chunk = static_cast<std::uint64_t>(n % kTenToThe19);
-        n /= kTenToThe19;
-        char* const chunkEnd = start;
-        start = writeDigitsBackward(chunkEnd, chunk);
-        while (chunkEnd - start < 19) *--start = '0';
-    }
-    start = writeDigitsBackward(start, static_cast<std::uint64_t>(n));
-    const std::size_t length = static_cast<std::size_t>(end - start);
-    std::memcpy(out, start, length);
-    return out + length;
-}
-
-// Appends the "%f" text of `v` at `out`: at most 47 characters, returned end.
-char* appendFixed(char* out, float v) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &v, sizeof bits);
-    const std::uint32_t biasedExponent = (bits >> 23) & 0xff;
-    const std::uint32_t fraction = bits & 0x7fffff;
-    if (bits >> 31) *out++ = '-';
-    if (biasedExponent == 0xff) {
-        std::memcpy(out, fraction != 0 ? "nan" : "inf", 3);
-        return out + 3;
-    }
-    // v = significand * 2^exponent exactly.
-    const std::uint32_t significand = biasedExponent != 0 ? fraction | 0x800000 : fraction;
-    const int exponent = static_cast<int>(biasedExponent != 0 ? biasedExponent : 1) - 150;
-    if (exponent >= 0) {
-        out = appendInteger(out, static_cast<Uint128>(significand) << exponent);
-        std::memcpy(out, ".000000", 7);
-        return out + 7;
-    }
-    const int shift = -exponent;
-    std::uint32_t integer = shift < 24 ? significand >> shift : 0;
-    std::uint64_t micros = 0;
-    // From 2^-64 down, v * 10^6 < 2^44 / 2^64: the decimals round to zero.
-    if (shift < 64) {
-        const std::uint64_t fractionBits =
-            shift < 24 ? significand & ((1u << shift) - 1) : significand;
-        const std::uint64_t scaled = fractionBits * 1000000;  // below 2^44
-        micros = scaled >> shift;
-        const std::uint64_t remainder = scaled & ((std::uint64_t{1} << shift) - 1);
-        const std::uint64_t half = std::uint64_t{1} << (shift - 1);
-        if (remainder > half || (remainder == half && (micros & 1) != 0)) ++micros;
-        if (micros == 1000000) {
-            micros = 0;
-            ++integer;
-        }
-    }
-    out = appendInteger(out, integer);
-    *out++ = '.';
-    for (int place = 6; place-- > 0; micros /= 10)
-        out[place] = static_cast<char>('0' + micros % 10);
-    return out + 6;
+// Writes the terminated text "<real> +j<imag>" of `z` into `text` and returns
+// its length. Both print() and the stream inserter use it, so the two agree.
+std::size_t formatText(const CComplex& z, char (&text)[kTextCapacity]) {
+    char* const last = text + kTextCapacity - 1;  // keeps room for the terminator
+    char* end = appendFixed(text, last, z.real);
+    std::memcpy(end, " +j", 3);
+    end = appendFixed(end + 3, last, z.imag);
+    *end = '\0';
+    return static_cast<std::size_t>(end - text);
 }
 
 }  // namespace
 
 const char* CComplex::print() const {
-    // The longest text of a part is 47 characters (-FLT_MAX), so the line is
-    // at most 47 + 3 + 47 = 97 characters and its terminator always fits.
-    static char outstr[100];
-    char* end = appendFixed(outstr, real);
-    std::memcpy(end, " +j", 3);
-    end = appendFixed(end + 3, imag);
-    *end = '\0';
+    static char outstr[kTextCapacity];
+    formatText(*this, outstr);
     return outstr;
+}
+
+std::ostream& operator<<(std::ostream& out, const CComplex& z) {
+    char text[kTextCapacity];
+    const std::size_t length = formatText(z, text);
+    // Inserted as a string is, so the stream pads it to its field width with
+    // its fill character and then resets the width.
+    return out << std::string_view(text, length);
 }

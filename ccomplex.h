@@ -26,22 +26,30 @@
 // infinite part in either operand, generally gives NaN parts rather than the
 // limit value.
 //
-// Text form. Each part is written exactly as C's "%f" writes it widened to
-// double (six decimals, every integer digit, inf, nan, -nan, -0.000000), as
-// printf does in the default rounding mode; the decimal point is always a
-// full stop, whatever the locale. The longest text is 97 characters.
+// Text form. "<real> +j<imag>", each part exactly as C's "%f" writes it
+// widened to double: six decimals, every integer digit, inf, nan, -nan and
+// -0.000000, rounded to nearest with ties to even as printf rounds in the
+// default rounding mode. The decimal point is always a full stop, whatever
+// the locale. The longest text is 97 characters. Two ways give it:
+//  - `out << z` writes it to a stream. It formats in its own automatic
+//    storage and shares nothing, so any number of values can go in one
+//    expression and threads can stream values at the same time. Use it to
+//    write a value.
+//  - print() returns it as a C string in one buffer of static storage, shared
+//    by every CComplex value and every call; each call returns the same
+//    pointer. The text stays valid only until the next print() on any value,
+//    so write it out or copy it first; print() is not reentrant and must not
+//    be called from more than one thread at a time. Use it where a caller
+//    needs a C string.
 //
-// Shared text buffer. print() formats into one buffer of static storage
-// shared by every CComplex value and every call, and returns the same pointer
-// each time. The text stays valid only until the next print() on any value,
-// so write it out or copy it first. print() is therefore not reentrant and
-// must not be called from more than one thread at a time; every other
-// operation touches only its operands and is safe on distinct values from any
+// Threads. Every operation but print() touches only its operands (and, for a
+// zero divisor, standard output) and is safe on distinct values from any
 // number of threads.
 #ifndef CCOMPLEX_H
 #define CCOMPLEX_H
 
 #include <cmath>
+#include <iosfwd>
 
 class CComplex {
 public:
@@ -75,8 +83,14 @@ public:
     const char* print() const;
 };
 
+// Writes the text form of `z`, the same text print() gives, without touching
+// print()'s buffer. The stream's field width pads the whole text as it pads
+// any string, with the fill character and adjustment it sets; no other
+// stream flag changes the text.
+std::ostream& operator<<(std::ostream& out, const CComplex& z);
+
 // The small operations are defined here so that callers' compilers can inline
-// them; division, angle and text form live in ccomplex.cpp.
+// them; division, angle and the text form live in ccomplex.cpp.
 
 inline CComplex::CComplex(float real, float imag) : real(real), imag(imag) {}
 
