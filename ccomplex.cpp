@@ -33,14 +33,15 @@ namespace {
 }  // namespace
 
 CComplex CComplex::operator/(const CComplex& divisor) {
-    const double xr = real;
-    const double xi = imag;
-    const double wr = divisor.real;
-    const double wi = divisor.imag;
+    const double xr = static_cast<double>(real);
+    const double xi = static_cast<double>(imag);
+    const double wr = static_cast<double>(divisor.real);
+    const double wi = static_cast<double>(divisor.imag);
     const double d = wr * wr + wi * wi;
     // d is zero only when both parts are zero: the smallest nonzero square of
-    // a float is 2^-298, which a double represents.
-    if (d == 0.0) {
+    // a float is 2^-298, which a double represents. A sum of squares is never
+    // negative, so `d <= 0` means d is zero; a NaN d fails it.
+    if (d <= 0.0) {
         reportZeroDivisor();
         return CComplex(0.0f, 0.0f);
     }
@@ -120,14 +121,16 @@ double atan2Approx(double y, double x) {
 }  // namespace
 
 float CComplex::ang() const {
-    const double y = imag;
-    const double x = real;
+    const double y = static_cast<double>(imag);
+    const double x = static_cast<double>(real);
     const double angle = atan2Approx(y, x);
     const double margin = std::fabs(angle) * 0x1p-42;
     const float low = static_cast<float>(angle - margin);
     const float high = static_cast<float>(angle + margin);
-    // A NaN part can vanish in the kernel's min and max, so it is tested here.
-    if (low == high && !std::isunordered(x, y)) return low;
+    // Rounding is monotonic, so low never exceeds high, and `low >= high` means
+    // both ends round to one float; a NaN angle fails it. A NaN part can vanish
+    // in the kernel's min and max, so it is tested here.
+    if (low >= high && !std::isunordered(x, y)) return low;
     return static_cast<float>(std::atan2(y, x));
 }
 

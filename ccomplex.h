@@ -56,7 +56,7 @@ public:
     float real;
     float imag;
 
-    CComplex(float real, float imag);
+    CComplex(float realPart, float imagPart);
     CComplex(const CComplex& other) = default;
     CComplex& operator=(const CComplex& other) = default;
 
@@ -92,7 +92,7 @@ std::ostream& operator<<(std::ostream& out, const CComplex& z);
 // The small operations are defined here so that callers' compilers can inline
 // them; division, angle and the text form live in ccomplex.cpp.
 
-inline CComplex::CComplex(float real, float imag) : real(real), imag(imag) {}
+inline CComplex::CComplex(float realPart, float imagPart) : real(realPart), imag(imagPart) {}
 
 inline void CComplex::operator+=(const CComplex& addend) {
     real += addend.real;
@@ -109,8 +109,8 @@ inline CComplex CComplex::operator+(const CComplex& addend) {
 // overflows nor underflows there, so the square root of the one rounded sum is
 // within a hair of the exact magnitude before its final rounding to float.
 inline float CComplex::mag() const {
-    const double r = real;
-    const double i = imag;
+    const double r = static_cast<double>(real);
+    const double i = static_cast<double>(imag);
     return static_cast<float>(std::sqrt(r * r + i * i));
 }
 

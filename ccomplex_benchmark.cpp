@@ -50,7 +50,7 @@ void runOverOperands(benchmark::State& state, Op op) {
             benchmark::DoNotOptimize(op(i));
         }
     }
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kOperands));
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kOperands));
 }
 
 void BM_Add_CComplex(benchmark::State& state) {
