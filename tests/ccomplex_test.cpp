@@ -5,7 +5,9 @@
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <iomanip>
 #include <iostream>
 #include <limits>
@@ -141,6 +143,26 @@ TEST(Division, ZeroDivisorReportsOnceAndYieldsZero) {
     }
 }
 
+// The line is flushed at once, so it is not lost if the process ends right
+// after the division: a child writes through a buffered file and ends with no
+// chance to flush it.
+TEST(Division, ZeroDivisorLineSurvivesAnAbruptEnd) {
+    const std::string path = testing::TempDir() + "zero_divisor_line";
+    EXPECT_EXIT(
+        {
+            std::filebuf file;
+            file.open(path, std::ios::out | std::ios::trunc);
+            std::cout.rdbuf(&file);
+            CComplex x(1.0f, 1.0f);
+            static_cast<void>(x / CComplex(0.0f, 0.0f));
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+    std::ostringstream written;
+    written << std::ifstream(path).rdbuf();
+    EXPECT_EQ(written.str(), "Error: Divided by zero!\n");
+}
+
 TEST(Division, NaNDivisorIsNotZero) {
     CComplex x(1.0f, 1.0f);
     CoutCapture out;
@@ -202,6 +224,27 @@ TEST(Angle, MatchesLibraryAtSpecialValues) {
             EXPECT_TRUE(sameAngle(x.ang(), referenceAngle(x)))
                 << text(x) << ": " << x.ang() << " vs " << referenceAngle(x);
         }
+    }
+}
+
+// Angles whose exact value lies so close to the midpoint of two floats that
+// only a kernel result certain to 2^-42 rounds them as the library does; one
+// or more in each octant the search found them in.
+TEST(Angle, MatchesLibraryWhereRoundingIsHardest) {
+    const CComplex cases[] = {
+        {0x1.631edap+0f, 0x1.2864cp-1f},
+        {0x1.0c8c16p+0f, -0x1.bac43ep-2f},
+        {0x1.c4548p+0f, -0x1.1a2766p-1f},
+        {0x1.459422p-2f, -0x1.26b816p+0f},
+        {-0x1.12489ap-2f, 0x1.22ca26p-1f},
+        {-0x1.bb1484p+0f, 0x1.835e58p-1f},
+        {-0x1.fcd9e2p+0f, -0x1.0793ep+0f},
+        {0x1.87d1cp+69f, 0x1.b62e0ap+0f},  // a tiny angle: 0x1.1e4a4cp-69
+    };
+    for (const CComplex& x : cases) {
+        EXPECT_TRUE(sameBits(x.ang(), referenceAngle(x)))
+            << std::hexfloat << x.real << ", " << x.imag << ": " << x.ang() << " vs "
+            << referenceAngle(x);
     }
 }
 

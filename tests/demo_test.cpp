@@ -1,13 +1,17 @@
-// Runs the built demonstration program through the shell and checks what it
+// Runs the built demonstration program as a child process and checks what it
 // writes and how it exits.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -24,40 +28,94 @@ std::string readFile(const std::string& path) {
     return contents.str();
 }
 
+// Where the demo's standard output goes.
+enum class Stdout { kFile, kDevFull, kClosed };
+
 struct DemoRun {
     int status;
-    std::string out;
+    std::string out;  // what reached the file, for Stdout::kFile
     std::string err;
 };
 
-// Runs the demo with `arguments`; `stdoutRedirect` replaces the default
-// redirection of standard output to a file, to make writing fail.
-DemoRun runDemo(const std::string& arguments, const std::string& stdoutRedirect = "") {
-    const std::string outPath = testing::TempDir() + "demo_stdout";
-    const std::string errPath = testing::TempDir() + "demo_stderr";
-    std::remove(outPath.c_str());
-    const std::string command = std::string("'") + DEMO_PATH + "' " + arguments + " " +
-                                (stdoutRedirect.empty() ? ">'" + outPath + "'" : stdoutRedirect) +
-                                " 2>'" + errPath + "'";
-    const int raw = std::system(command.c_str());
-    const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return {status, readFile(outPath), readFile(errPath)};
-}
-
-TEST(Demo, WritesTheThreeLinesAndIgnoresArguments) {
-    for (const char* arguments : {"", "extra --arguments 42", "'' -"}) {
-        const DemoRun run = runDemo(arguments);
-        EXPECT_EQ(run.status, 0) << arguments;
-        EXPECT_EQ(run.out, kExpectedOutput) << arguments;
-        EXPECT_EQ(run.err, "") << arguments;
+// Points the calling (child) process's standard output where `target` says.
+void redirectStdout(Stdout target, const std::string& outPath) {
+    switch (target) {
+        case Stdout::kFile:
+            dup2(open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDOUT_FILENO);
+            break;
+        case Stdout::kDevFull:
+            dup2(open("/dev/full", O_WRONLY), STDOUT_FILENO);
+            break;
+        case Stdout::kClosed:
+            close(STDOUT_FILENO);
+            break;
     }
 }
 
+// Runs the demo with `arguments`, its files limited to `fileSizeLimit` bytes
+// (a write beyond fails with EFBIG, SIGXFSZ being ignored). Standard error
+// comes back through a pipe, which no file-size limit touches.
+DemoRun runDemo(const std::vector<std::string>& arguments, Stdout target = Stdout::kFile,
+                rlim_t fileSizeLimit = RLIM_INFINITY) {
+    const std::string outPath = testing::TempDir() + "demo_stdout";
+    std::remove(outPath.c_str());
+    int errPipe[2];
+    if (pipe(errPipe) != 0) return {-1, "", "pipe failed"};
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(errPipe[1], STDERR_FILENO);
+        close(errPipe[0]);
+        close(errPipe[1]);
+        redirectStdout(target, outPath);
+        const rlimit limit{fileSizeLimit, fileSizeLimit};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, SIG_IGN);
+        std::vector<char*> argv{const_cast<char*>(DEMO_PATH)};
+        for (const std::string& argument : arguments)
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        execv(DEMO_PATH, argv.data());
+        _exit(127);
+    }
+    close(errPipe[1]);
+    std::string err;
+    char chunk[256];
+    for (ssize_t n; (n = read(errPipe[0], chunk, sizeof chunk)) > 0;)
+        err.append(chunk, static_cast<std::size_t>(n));
+    close(errPipe[0]);
+    int raw = 0;
+    waitpid(child, &raw, 0);
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(outPath), err};
+}
+
+TEST(Demo, WritesTheThreeLinesAndIgnoresArguments) {
+    const std::vector<std::string> argumentLists[] = {
+        {}, {"extra", "--arguments", "42"}, {"", "-"}};
+    for (const auto& arguments : argumentLists) {
+        const DemoRun run = runDemo(arguments);
+        EXPECT_EQ(run.status, 0) << arguments.size();
+        EXPECT_EQ(run.out, kExpectedOutput) << arguments.size();
+        EXPECT_EQ(run.err, "") << arguments.size();
+    }
+}
+
+// Each line is flushed as it is written, so a write that fails on the last
+// line alone is caught too: a file of 24 bytes takes the first two lines only.
 TEST(Demo, ReportsFailureWhenStandardOutputCannotBeWritten) {
-    for (const char* redirect : {">/dev/full", ">&-"}) {
-        const DemoRun run = runDemo("", redirect);
-        EXPECT_EQ(run.status, 1) << redirect;
-        EXPECT_EQ(run.err, kWriteFailure) << redirect;
+    const struct {
+        Stdout target;
+        rlim_t fileSizeLimit;
+        const char* written;
+    } cases[] = {
+        {Stdout::kDevFull, RLIM_INFINITY, ""},
+        {Stdout::kClosed, RLIM_INFINITY, ""},
+        {Stdout::kFile, 24, "2.500000 +j3.000000\nc= \n"},
+    };
+    for (const auto& c : cases) {
+        const DemoRun run = runDemo({}, c.target, c.fileSizeLimit);
+        EXPECT_EQ(run.status, 1) << static_cast<int>(c.target);
+        EXPECT_EQ(run.err, kWriteFailure) << static_cast<int>(c.target);
+        EXPECT_EQ(run.out, c.written) << static_cast<int>(c.target);
     }
 }
 
