@@ -20,11 +20,14 @@
 // angle of -1 - j0 is -pi, of -1 + j0 is +pi.
 //
 // Zero divisor. Division by a value whose parts are both zero (either may be
-// -0) writes the line "Error: Divided by zero!" to standard output and returns
-// 0 + j0. Any other divisor, however small, is divided normally and writes
-// nothing. Division follows the textbook formula, so a NaN anywhere, or an
-// infinite part in either operand, generally gives NaN parts rather than the
-// limit value.
+// -0) writes the line "Error: Divided by zero!" to standard output, flushes
+// it, and returns 0 + j0. Any other divisor, however small, is divided
+// normally and writes nothing. If the line cannot be written, division still
+// returns 0 + j0 and throws nothing, even when the caller has turned on
+// exceptions for std::cout: the failure shows in std::cout's state, as after
+// any failed write. Division follows the textbook formula, so a NaN anywhere,
+// or an infinite part in either operand, generally gives NaN parts rather
+// than the limit value.
 //
 // Text form. "<real> +j<imag>", each part exactly as C's "%f" writes it
 // widened to double: six decimals, every integer digit, inf, nan, -nan and
@@ -86,7 +89,7 @@ public:
 
     // The quotient of this value by `divisor`; neither operand changes.
     // A divisor of 0 + j0 writes "Error: Divided by zero!" to standard output
-    // and yields 0 + j0.
+    // and yields 0 + j0; a failed write of that line throws nothing.
     CComplex operator/(const CComplex& divisor);
 
     // The magnitude sqrt(real^2 + imag^2), within 1 ulp for finite parts.
