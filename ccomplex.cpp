@@ -48,7 +48,7 @@ namespace {
 
 }  // namespace
 
-CComplex CComplex::operator/(const CComplex& divisor) {
+CComplex CComplex::operator/(const CComplex& divisor) noexcept {
     const double xr = static_cast<double>(real);
     const double xi = static_cast<double>(imag);
     const double wr = static_cast<double>(divisor.real);
@@ -136,7 +136,7 @@ double atan2Approx(double y, double x) {
 
 }  // namespace
 
-float CComplex::ang() const {
+float CComplex::ang() const noexcept {
     const double y = static_cast<double>(imag);
     const double x = static_cast<double>(real);
     const double angle = atan2Approx(y, x);
@@ -166,13 +166,13 @@ constexpr std::size_t kTextCapacity = 100;
 
 // Writes the "%f" text of `part` at `first` and returns its end. The caller
 // leaves room for the longest text, so the conversion cannot run out of space.
-char* appendFixed(char* first, char* last, float part) {
+char* appendFixed(char* first, char* last, float part) noexcept {
     return std::to_chars(first, last, static_cast<double>(part), std::chars_format::fixed, 6).ptr;
 }
 
 // Writes the terminated text "<real> +j<imag>" of `z` into `text` and returns
 // its length. Both print() and the stream inserter use it, so the two agree.
-std::size_t formatText(const CComplex& z, char (&text)[kTextCapacity]) {
+std::size_t formatText(const CComplex& z, char (&text)[kTextCapacity]) noexcept {
     char* const last = text + kTextCapacity - 1;  // keeps room for the terminator
     char* end = appendFixed(text, last, z.real);
     std::memcpy(end, " +j", 3);
@@ -183,7 +183,7 @@ std::size_t formatText(const CComplex& z, char (&text)[kTextCapacity]) {
 
 }  // namespace
 
-const char* CComplex::print() const {
+const char* CComplex::print() const noexcept {
     static char outstr[kTextCapacity];
     formatText(*this, outstr);
     return outstr;

@@ -1,7 +1,11 @@
 // CComplex: a complex number in rectangular form with single-precision parts.
 //
-// A plain value type: two public floats, copied freely, held in the caller's
-// storage. No operation allocates memory or throws.
+// A plain value type: two public floats, real then imag, 8 bytes, trivially
+// copyable and standard-layout; copied freely, held in the caller's storage.
+// A default-constructed value is 0 + j0, so containers, arrays and members
+// need no initialiser. Construction, copying, += and + are constexpr. No
+// operation allocates memory, and every operation but the stream operators is
+// noexcept: division included, see "Zero divisor".
 //
 // What a caller can rely on
 // -------------------------
@@ -77,31 +81,33 @@ public:
     float real;
     float imag;
 
-    CComplex(float realPart, float imagPart);
-    CComplex(const CComplex& other) = default;
-    CComplex& operator=(const CComplex& other) = default;
+    // 0 + j0.
+    constexpr CComplex() noexcept;
+    constexpr CComplex(float realPart, float imagPart) noexcept;
+    constexpr CComplex(const CComplex& other) noexcept = default;
+    constexpr CComplex& operator=(const CComplex& other) noexcept = default;
 
     // Adds `addend` into this value, part by part.
-    void operator+=(const CComplex& addend);
+    constexpr void operator+=(const CComplex& addend) noexcept;
 
     // The sum of this value and `addend`; neither operand changes.
-    CComplex operator+(const CComplex& addend);
+    constexpr CComplex operator+(const CComplex& addend) noexcept;
 
     // The quotient of this value by `divisor`; neither operand changes.
     // A divisor of 0 + j0 writes "Error: Divided by zero!" to standard output
     // and yields 0 + j0; a failed write of that line throws nothing.
-    CComplex operator/(const CComplex& divisor);
+    CComplex operator/(const CComplex& divisor) noexcept;
 
     // The magnitude sqrt(real^2 + imag^2), within 1 ulp for finite parts.
-    float mag() const;
+    float mag() const noexcept;
 
     // The angle atan2(imag, real) in radians, in [-pi, pi].
-    float ang() const;
+    float ang() const noexcept;
 
     // The text "<real> +j<imag>", each part as C's "%f" of the part widened to
     // double ("2.500000 +j3.000000", "1.000000 +j-0.500000", "inf +j-nan").
     // Returns a pointer to a shared static buffer of 100 characters; see above.
-    const char* print() const;
+    const char* print() const noexcept;
 };
 
 // Writes the text form of `z`, the same text print() gives, without touching
@@ -111,16 +117,20 @@ public:
 std::ostream& operator<<(std::ostream& out, const CComplex& z);
 
 // The small operations are defined here so that callers' compilers can inline
-// them; division, angle and the text form live in ccomplex.cpp.
+// them, and addition in constant expressions too; division, angle and the
+// text form live in ccomplex.cpp.
 
-inline CComplex::CComplex(float realPart, float imagPart) : real(realPart), imag(imagPart) {}
+constexpr CComplex::CComplex() noexcept : real(0.0f), imag(0.0f) {}
 
-inline void CComplex::operator+=(const CComplex& addend) {
+constexpr CComplex::CComplex(float realPart, float imagPart) noexcept
+    : real(realPart), imag(imagPart) {}
+
+constexpr void CComplex::operator+=(const CComplex& addend) noexcept {
     real += addend.real;
     imag += addend.imag;
 }
 
-inline CComplex CComplex::operator+(const CComplex& addend) {
+constexpr CComplex CComplex::operator+(const CComplex& addend) noexcept {
     CComplex sum(*this);
     sum += addend;
     return sum;
@@ -129,7 +139,7 @@ inline CComplex CComplex::operator+(const CComplex& addend) {
 // Float products are exact in double and the sum of two of them neither
 // overflows nor underflows there, so the square root of the one rounded sum is
 // within a hair of the exact magnitude before its final rounding to float.
-inline float CComplex::mag() const {
+inline float CComplex::mag() const noexcept {
     const double r = static_cast<double>(real);
     const double i = static_cast<double>(imag);
     return static_cast<float>(std::sqrt(r * r + i * i));

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cfloat>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,7 +17,9 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "random_part.h"
 
@@ -106,6 +110,49 @@ bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 // The text form copied out of the shared buffer at once, so that two of them
 // can be used in one expression.
 std::string text(const CComplex& x) { return x.print(); }
+
+// What containers, constant expressions and generic code rely on.
+static_assert(std::is_trivially_copyable_v<CComplex> && std::is_standard_layout_v<CComplex>);
+static_assert(sizeof(CComplex) == 8 && offsetof(CComplex, imag) == sizeof(float));
+static_assert(noexcept(CComplex()) && noexcept(CComplex(1.0f, 2.0f)));
+static_assert(std::is_nothrow_copy_constructible_v<CComplex> &&
+              std::is_nothrow_copy_assignable_v<CComplex>);
+static_assert(noexcept(std::declval<CComplex&>() += std::declval<const CComplex&>()));
+static_assert(noexcept(std::declval<CComplex&>() + std::declval<const CComplex&>()));
+static_assert(noexcept(std::declval<CComplex&>() / std::declval<const CComplex&>()));
+static_assert(noexcept(std::declval<const CComplex&>().mag()));
+static_assert(noexcept(std::declval<const CComplex&>().ang()));
+static_assert(noexcept(std::declval<const CComplex&>().print()));
+
+// Builds two values, adds one into the other and returns their sum.
+constexpr CComplex constantSum() {
+    CComplex a(1.5f, -2.0f);
+    const CComplex b(0.25f, 4.0f);
+    a += b;
+    return a + b;
+}
+constexpr CComplex kSum = constantSum();
+static_assert(kSum.real == 2.0f && kSum.imag == 6.0f);
+constexpr CComplex kZero;
+static_assert(kZero.real == 0.0f && kZero.imag == 0.0f);
+
+TEST(ValueType, DefaultsToZeroInContainersArraysAndMembers) {
+    struct Sample {
+        int index;
+        CComplex value;
+    };
+    std::vector<CComplex> grown(3);
+    grown.resize(5);
+    const std::array<CComplex, 2> array;
+    const Sample sample{};
+    std::vector<CComplex> all(grown);
+    all.insert(all.end(), array.begin(), array.end());
+    all.push_back(sample.value);
+    ASSERT_EQ(all.size(), 8u);
+    for (const CComplex& z : all) {
+        EXPECT_TRUE(sameBits(z.real, 0.0f) && sameBits(z.imag, 0.0f)) << text(z);
+    }
+}
 
 TEST(Addition, InPlaceAndByValue) {
     CComplex a(2.5f, 3.0f);
