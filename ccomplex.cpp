@@ -13,9 +13,13 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <ios>
 #include <iostream>
+#include <istream>
 #include <ostream>
+#include <streambuf>
 #include <string_view>
+#include <system_error>
 
 // Why double precision makes division exact enough
 // ------------------------------------------------
@@ -195,4 +199,140 @@ std::ostream& operator<<(std::ostream& out, const CComplex& z) {
     // Inserted as a string is, so the stream pads it to its field width with
     // its fill character and then resets the width.
     return out << std::string_view(text, length);
+}
+
+// Reading the text form
+// ---------------------
+// The value is read straight from the stream's buffer, one character at a
+// time, and a character is taken only when it can continue the value, so the
+// stream stays at the first character after it. Nothing is read ahead: a
+// stream buffer need not take back what was read from it. Each part's
+// characters are collected in automatic storage, and std::from_chars, which
+// allocates nothing, turns them into the nearest float.
+
+namespace {
+
+// The longest part the text form writes: a minus sign, 39 integer digits, the
+// point and six decimals. Longer parts are refused.
+constexpr std::size_t kLongestPart = 47;
+
+// Takes characters from a stream buffer as a reader accepts them, and
+// collects those it took since the start of the current part.
+class PartReader {
+public:
+    explicit PartReader(std::streambuf& buffer) : buffer_(buffer) {}
+
+    void startPart() { length_ = 0; }
+
+    // Whether a look at the next character found the end of the input.
+    bool reachedEnd() const { return reachedEnd_; }
+
+    // Takes the next character if it is `c`.
+    bool take(char c) {
+        if (peek() != c) return false;
+        keep(c);
+        return true;
+    }
+
+    // Takes each character of `word` in turn; false at the first that differs.
+    bool takeWord(const char* word) {
+        for (; *word != '\0'; ++word) {
+            if (!take(*word)) return false;
+        }
+        return true;
+    }
+
+    // Takes decimal digits while there are any, and returns how many.
+    std::size_t takeDigits() {
+        std::size_t count = 0;
+        for (int c = peek(); c >= '0' && c <= '9'; c = peek(), ++count) {
+            keep(static_cast<char>(c));
+        }
+        return count;
+    }
+
+    // Converts the collected part to the nearest float. False if the part is
+    // too long or its value lies beyond the float range.
+    bool convert(float& part) const {
+        if (length_ > kLongestPart) return false;
+        const char* const end = text_ + length_;
+        const std::from_chars_result result = std::from_chars(text_, end, part);
+        return result.ec == std::errc() && result.ptr == end;
+    }
+
+private:
+    // The next character, not taken: as an unsigned char's value, or EOF at
+    // the end of the input, which matches nothing a reader looks for.
+    int peek() {
+        using Traits = std::streambuf::traits_type;
+        const Traits::int_type c = buffer_.sgetc();
+        if (Traits::eq_int_type(c, Traits::eof())) reachedEnd_ = true;
+        return c;
+    }
+
+    // Takes the next character, which is `c`, into the part. A part that
+    // outgrows the storage is still counted, so that convert() refuses it.
+    void keep(char c) {
+        buffer_.sbumpc();
+        if (length_ < kLongestPart) text_[length_] = c;
+        ++length_;
+    }
+
+    std::streambuf& buffer_;
+    std::size_t length_ = 0;  // of the current part, counting what did not fit
+    char text_[kLongestPart];
+    bool reachedEnd_ = false;
+};
+
+// Reads one part: an optional minus sign, then inf, nan, or digits with an
+// optional point and fraction (at least one digit in all) and an optional
+// exponent.
+bool readPart(PartReader& reader, float& part) {
+    reader.startPart();
+    reader.take('-');
+    if (reader.take('i')) {
+        if (!reader.takeWord("nf")) return false;
+    } else if (reader.take('n')) {
+        if (!reader.takeWord("an")) return false;
+    } else {
+        std::size_t digits = reader.takeDigits();
+        if (reader.take('.')) digits += reader.takeDigits();
+        if (digits == 0) return false;
+        if (reader.take('e') || reader.take('E')) {
+            if (!reader.take('+')) reader.take('-');
+            if (reader.takeDigits() == 0) return false;
+        }
+    }
+    return reader.convert(part);
+}
+
+}  // namespace
+
+std::istream& operator>>(std::istream& in, CComplex& z) {
+    const std::istream::sentry ready(in);  // skips whitespace unless noskipws
+    if (!ready) return in;
+    std::ios_base::iostate state = std::ios_base::goodbit;
+    try {
+        PartReader reader(*in.rdbuf());
+        float real = 0.0f;
+        float imag = 0.0f;
+        if (readPart(reader, real) && reader.takeWord(" +j") && readPart(reader, imag)) {
+            z = CComplex(real, imag);
+        } else {
+            state |= std::ios_base::failbit;
+        }
+        if (reader.reachedEnd()) state |= std::ios_base::eofbit;
+    } catch (...) {
+        // The buffer threw. As the standard extractors do: set badbit, and
+        // pass the buffer's exception on only if badbit is among the stream's
+        // exceptions (setstate would throw its own failure instead).
+        try {
+            in.setstate(std::ios_base::badbit);
+        } catch (const std::ios_base::failure&) {
+        }
+        if (in.exceptions() & std::ios_base::badbit) throw;
+        return in;
+    }
+    in.setstate(state);
+    return in;
 }

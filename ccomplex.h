@@ -49,6 +49,10 @@
 //    be called from more than one thread at a time. Use it where a caller
 //    needs a C string.
 //
+// Reading. `in >> z` reads the text form back. Writing a value, reading it and
+// writing it again gives the same text, for every float value; a value whose
+// parts have exact six-decimal texts (2.5 + j3) reads back bit for bit.
+//
 // Threads. Every operation but print() touches only its operands (and, for a
 // zero divisor, standard output) and is safe on distinct values from any
 // number of threads.
@@ -115,6 +119,29 @@ public:
 // any string, with the fill character and adjustment it sets; no other
 // stream flag changes the text.
 std::ostream& operator<<(std::ostream& out, const CComplex& z);
+
+// Reads "<real> +j<imag>" into `z`: a part, the three characters " +j", and a
+// part, with nothing between them. A part is an optional minus sign, then
+// inf, nan, or a decimal number (digits with an optional point and fraction,
+// then an optional exponent such as e-5); each becomes the float nearest its
+// decimal value, ties to even, as std::from_chars gives it.
+//  - Leading whitespace is skipped unless noskipws is set, as every formatted
+//    input does. Exactly the characters of the value are taken: the stream is
+//    left at the first character after it, so values, whitespace and other
+//    text can follow one another.
+//  - Every text that << and print() write reads back, including inf, -inf,
+//    nan, -nan, -0.000000 and parts of 39 integer digits.
+//  - Bad input sets failbit and leaves `z` unchanged: a missing or different
+//    marker ("1.0+j2.0", "1.0 + j2.0"), a missing part, a part that is not a
+//    number, a part whose value lies beyond the float range (above FLT_MAX,
+//    or so small it would round to zero, as std::from_chars refuses it), a
+//    part longer than the 47 characters of the longest part << writes, and
+//    the end of the input within the value. Looking past the end of the
+//    input sets eofbit, as in any formatted input: a value that ends in a
+//    digit at the very end sets it, one that ends in a word does not. It
+//    throws only where the caller turned on exceptions for the stream. It
+//    allocates no memory.
+std::istream& operator>>(std::istream& in, CComplex& z);
 
 // The small operations are defined here so that callers' compilers can inline
 // them, and addition in constant expressions too; division, angle and the

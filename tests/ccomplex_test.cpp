@@ -441,6 +441,162 @@ TEST(Inserter, FieldWidthPadsTheWholeTextAndNoOtherFlagChangesIt) {
     }
 }
 
+// What `in >> z` does with `text`, starting from z = 7 - j7.
+struct Read {
+    CComplex value{7.0f, -7.0f};
+    std::ios::iostate state;
+    std::string rest;  // what is left in the stream
+};
+
+Read readFrom(const std::string& text, bool skipws = true) {
+    std::istringstream in(text);
+    if (!skipws) in >> std::noskipws;
+    Read read;
+    in >> read.value;
+    read.state = in.rdstate();
+    in.clear();
+    std::getline(in, read.rest, '\0');
+    return read;
+}
+
+// eofbit where the reader had to look past the last character to know the
+// value had ended: after digits, not after a word.
+TEST(Extractor, ReadsTheValueAndStopsRightAfterIt) {
+    const std::ios::iostate good = std::ios::goodbit, eof = std::ios::eofbit;
+    const struct {
+        const char* text;
+        float real, imag;
+        const char* rest;
+        std::ios::iostate state;
+    } cases[] = {
+        {"2.500000 +j3.000000", 2.5f, 3.0f, "", eof},
+        {" \n\t-1.5 +j-0.000000 next", -1.5f, -0.0f, " next", good},
+        {"inf +j-inf,", kInf, -kInf, ",", good},
+        {"nan +j-nan", kNaN, -kNaN, "", good},
+        {"0.1 +j1e-3)", 0.1f, 0.001f, ")", good},
+        {"1. +j.5E+2 +j", 1.0f, 50.0f, " +j", good},
+        {"2 +j3+j4", 2.0f, 3.0f, "+j4", good},
+        {"1e-40 +j-340282346638528859811704183484516925440.000000", 1e-40f, -FLT_MAX, "", eof},
+        {"0.000001 +j340282356779733661637539395458142568447", 0.000001f, FLT_MAX, "", eof},
+        {"0.2 +jinfinity", 0.2f, kInf, "inity", good},
+    };
+    for (const auto& c : cases) {
+        const Read read = readFrom(c.text);
+        EXPECT_TRUE(sameBits(read.value.real, c.real) && sameBits(read.value.imag, c.imag))
+            << c.text << " -> " << read.value;
+        EXPECT_EQ(read.rest, c.rest) << c.text;
+        EXPECT_EQ(read.state, c.state) << c.text;
+    }
+}
+
+TEST(Extractor, ReadsValuesInSequenceAndFollowsSkipws) {
+    std::istringstream in("1 +j2\n-3.5 +j0.25, 4 +j-4");
+    CComplex a, b, c;
+    char comma = 0;
+    in >> a >> b >> comma >> c;
+    EXPECT_TRUE(in);
+    EXPECT_EQ(text(a) + text(b) + comma + text(c),
+              "1.000000 +j2.000000-3.500000 +j0.250000,4.000000 +j-4.000000");
+
+    EXPECT_TRUE(readFrom(" 1 +j2", false).state & std::ios::failbit);
+    EXPECT_EQ(readFrom("1 +j2", false).state, std::ios::eofbit);
+}
+
+TEST(Extractor, BadInputSetsFailbitAndLeavesTheValueAlone) {
+    const std::string texts[] = {
+        // the marker: missing, different, spaced
+        "1.0+j2.0",
+        "1.0 + j2.0",
+        "1.0 +k2.0",
+        "1.0  +j2.0",
+        "1.0 +J2.0",
+        "1.0 +j 2.0",
+        // a missing part, or the end within the value
+        "",
+        "  ",
+        " +j2.0",
+        "1.0",
+        "1.0 +",
+        "1.0 +j",
+        "-",
+        "1.0 +j-",
+        // a part that is not a number
+        "x +j1",
+        "+1 +j2",
+        ". +j1",
+        "in +j1",
+        "nax +j1",
+        "1.0 +j.",
+        "1.0 +j1e",
+        "1.0 +j1e+",
+        // beyond the float range, or longer than any part << writes
+        "1e39 +j0",
+        "0 +j-1e39",
+        "340282366920938463463374607431768211456 +j0",
+        "1e-50 +j0",
+        std::string(48, '1') + " +j0",
+        "0 +j0." + std::string(46, '0'),
+    };
+    for (const std::string& bad : texts) {
+        const Read read = readFrom(bad);
+        EXPECT_TRUE(read.state & std::ios::failbit) << bad;
+        EXPECT_TRUE(sameBits(read.value.real, 7.0f) && sameBits(read.value.imag, -7.0f)) << bad;
+    }
+}
+
+TEST(Extractor, ThrowsOnlyWhereTheStreamAsksForIt) {
+    CComplex z(7.0f, -7.0f);
+    std::istringstream marker("1.0 +k2.0");
+    marker.exceptions(std::ios::failbit);
+    EXPECT_THROW(marker >> z, std::ios::failure);
+
+    // A buffer that throws within the value: badbit, and its exception
+    // passed on only where badbit is among the stream's exceptions.
+    FailingBuffer quiet(true, "1.5 +j");
+    std::istream quietIn(&quiet);
+    EXPECT_NO_THROW(quietIn >> z);
+    EXPECT_TRUE(quietIn.bad());
+    FailingBuffer loud(true, "1.5 +j");
+    std::istream loudIn(&loud);
+    loudIn.exceptions(std::ios::badbit);
+    EXPECT_THROW(loudIn >> z, std::runtime_error);
+    EXPECT_TRUE(sameBits(z.real, 7.0f) && sameBits(z.imag, -7.0f));
+}
+
+// Reading gives each part the float nearest its six-decimal text, so a value
+// written, read and written again keeps its text; and a part whose text is
+// exact comes back bit for bit.
+TEST(Extractor, WriteReadWriteKeepsTheText) {
+    RandomPart part;
+    std::mt19937 engine(20261208);
+    std::uniform_int_distribution<int> sixtyFourths(-(1 << 24), 1 << 24);
+    const float specials[] = {kInf, -kInf, kNaN, -kNaN, -0.0f, FLT_MAX, -FLT_TRUE_MIN, 0.0078125f};
+    int textMismatches = 0, bitMismatches = 0;
+    for (int i = 0; i < 500'000; ++i) {
+        const float re = i < 64 ? specials[i % 8] : part();
+        const float im = i < 64 ? specials[i / 8] : part();
+        const CComplex x(re, im);
+        std::stringstream stream;
+        CComplex y;
+        stream << x;
+        stream >> y;
+        if (text(y) != text(x) && textMismatches++ < 5)
+            ADD_FAILURE() << text(x) << " -> " << text(y);
+
+        const CComplex exact(static_cast<float>(sixtyFourths(engine)) / 64,
+                             static_cast<float>(sixtyFourths(engine)) / 64);
+        stream.clear();
+        stream << ' ' << exact;
+        stream >> y;
+        if (!(sameBits(y.real, exact.real) && sameBits(y.imag, exact.imag)) &&
+            bitMismatches++ < 5) {
+            ADD_FAILURE() << text(exact) << " -> " << std::hexfloat << y.real << ", " << y.imag;
+        }
+    }
+    EXPECT_EQ(textMismatches, 0);
+    EXPECT_EQ(bitMismatches, 0);
+}
+
 TEST(Accuracy, DivisionAndMagnitudeWithinOneUlpAngleExact) {
     constexpr int kCases = 1'000'000;
     RandomPart part;
