@@ -3,7 +3,7 @@
 // Division, the angle and the text form are exact only under IEEE 754
 // arithmetic. Fast-math lets the compiler reorder, approximate and assume away
 // NaN and infinity, which makes angles wrong with no sign of it, so such a
-// build stops here. The CMake target adds the flag itself.
+// build stops here. The CMake target adds -fno-fast-math itself.
 #if defined(__FAST_MATH__) || (defined(__FINITE_MATH_ONLY__) && __FINITE_MATH_ONLY__)
 #error "ccomplex.cpp needs IEEE arithmetic: add -fno-fast-math after -ffast-math or -Ofast"
 #endif

@@ -144,7 +144,8 @@ TEST(ValueType, DefaultsToZeroInContainersArraysAndMembers) {
     std::vector<CComplex> grown(3);
     grown.resize(5);
     const std::array<CComplex, 2> array;
-    const Sample sample{};
+    Sample sample;  // its CComplex member default-initialised
+    sample.index = 0;
     std::vector<CComplex> all(grown);
     all.insert(all.end(), array.begin(), array.end());
     all.push_back(sample.value);
