@@ -6,7 +6,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <istream>
 #include <random>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "ccomplex.h"
@@ -105,6 +108,50 @@ void BM_Print_Snprintf(benchmark::State& state) {
     });
 }
 
+// The text form of every operand, one a line, as `<<` writes it.
+const std::string& operandText() {
+    static const std::string text = [] {
+        std::ostringstream out;
+        for (const CComplex& x : operands().x) out << x << '\n';
+        return out.str();
+    }();
+    return text;
+}
+
+// Reads every operand's text from one stream per iteration, rewinding it
+// first, with `read(in)` reading one value. A failed read would make the
+// timing meaningless, so it turns the run into an error.
+template <typename Read>
+void readOperands(benchmark::State& state, Read read) {
+    std::istringstream in(operandText());
+    runOverOperands(state, [&](std::size_t i) {
+        if (i == 0) {
+            in.clear();
+            in.seekg(0);
+        }
+        return read(in);
+    });
+    if (in.fail()) state.SkipWithError("a value did not read back");
+}
+
+void BM_Read_CComplex(benchmark::State& state) {
+    readOperands(state, [](std::istream& in) {
+        CComplex z;
+        in >> z;
+        return z;
+    });
+}
+// The same text as two floats and the marker's two characters, with the
+// stream's own extractors.
+void BM_Read_StreamFloats(benchmark::State& state) {
+    readOperands(state, [](std::istream& in) {
+        float real = 0, imag = 0;
+        char plus = 0, j = 0;
+        in >> real >> plus >> j >> imag;
+        return std::complex<float>(real, imag);
+    });
+}
+
 BENCHMARK(BM_Add_CComplex);
 BENCHMARK(BM_Add_StdComplex);
 BENCHMARK(BM_Divide_CComplex);
@@ -115,6 +162,8 @@ BENCHMARK(BM_Angle_CComplex);
 BENCHMARK(BM_Angle_StdComplex);
 BENCHMARK(BM_Print_CComplex);
 BENCHMARK(BM_Print_Snprintf);
+BENCHMARK(BM_Read_CComplex);
+BENCHMARK(BM_Read_StreamFloats);
 
 }  // namespace
 

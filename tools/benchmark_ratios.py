@@ -15,6 +15,7 @@ PAIRS = [  # (operation, CComplex benchmark, counterpart benchmark, target)
     ("magnitude", "BM_Magnitude_CComplex", "BM_Magnitude_StdComplex", 0.9),
     ("angle", "BM_Angle_CComplex", "BM_Angle_StdComplex", 0.9),
     ("print", "BM_Print_CComplex", "BM_Print_Snprintf", 0.5),
+    ("read", "BM_Read_CComplex", "BM_Read_StreamFloats", 0.5),
 ]
 
 
