@@ -1,6 +1,7 @@
 #include "ccomplex.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <array>
 #include <cfloat>
@@ -234,7 +235,8 @@ TEST(Division, ZeroDivisorReportsOnceAndYieldsZero) {
 // after the division: a child writes through a buffered file and ends with no
 // chance to flush it.
 TEST(Division, ZeroDivisorLineSurvivesAnAbruptEnd) {
-    const std::string path = testing::TempDir() + "zero_divisor_line";
+    // Named after this process: test runs in parallel share the directory.
+    const std::string path = testing::TempDir() + "zero_divisor_line_" + std::to_string(getpid());
     EXPECT_EXIT(
         {
             std::filebuf file;
@@ -247,6 +249,7 @@ TEST(Division, ZeroDivisorLineSurvivesAnAbruptEnd) {
         testing::ExitedWithCode(0), "");
     std::ostringstream written;
     written << std::ifstream(path).rdbuf();
+    std::remove(path.c_str());
     EXPECT_EQ(written.str(), "Error: Divided by zero!\n");
 }
 

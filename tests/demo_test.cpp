@@ -57,7 +57,8 @@ void redirectStdout(Stdout target, const std::string& outPath) {
 // comes back through a pipe, which no file-size limit touches.
 DemoRun runDemo(const std::vector<std::string>& arguments, Stdout target = Stdout::kFile,
                 rlim_t fileSizeLimit = RLIM_INFINITY) {
-    const std::string outPath = testing::TempDir() + "demo_stdout";
+    // Named after this process: tests run in parallel share the directory.
+    const std::string outPath = testing::TempDir() + "demo_stdout_" + std::to_string(getpid());
     std::remove(outPath.c_str());
     int errPipe[2];
     if (pipe(errPipe) != 0) return {-1, "", "pipe failed"};
@@ -85,7 +86,9 @@ DemoRun runDemo(const std::vector<std::string>& arguments, Stdout target = Stdou
     close(errPipe[0]);
     int raw = 0;
     waitpid(child, &raw, 0);
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(outPath), err};
+    const std::string out = readFile(outPath);
+    std::remove(outPath.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, out, err};
 }
 
 TEST(Demo, WritesTheThreeLinesAndIgnoresArguments) {
