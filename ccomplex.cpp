@@ -42,8 +42,13 @@ namespace {
 // exceptions for std::cout gets the failed write in std::cout's state, which
 // the stream sets before it throws. Kept out of line so that the arithmetic
 // of division stays small.
+//
+// A division in another file's static initialiser can run before the
+// standard streams are constructed, as the order of initialisation across
+// files is unspecified; an ios_base::Init object constructs them if need be.
 [[gnu::cold, gnu::noinline]] void reportZeroDivisor() noexcept {
     try {
+        const std::ios_base::Init streamsReady;
         std::cout << "Error: Divided by zero!" << std::endl;
     } catch (...) {
         // std::cout's state already records the failure.
