@@ -3,9 +3,12 @@
 // Division, the angle and the text form are exact only under IEEE 754
 // arithmetic. Fast-math lets the compiler reorder, approximate and assume away
 // NaN and infinity, which makes angles wrong with no sign of it, so such a
-// build stops here. The CMake target adds -fno-fast-math itself.
+// build stops here. The CMake target adds the flags that undo it itself;
+// -ffp-contract=off comes first because clang warns when -fno-fast-math
+// overrides the -ffp-contract=fast that -ffast-math and -Ofast set.
 #if defined(__FAST_MATH__) || (defined(__FINITE_MATH_ONLY__) && __FINITE_MATH_ONLY__)
-#error "ccomplex.cpp needs IEEE arithmetic: add -fno-fast-math after -ffast-math or -Ofast"
+#error \
+    "ccomplex.cpp needs IEEE arithmetic: add -ffp-contract=off -fno-fast-math after -ffast-math or -Ofast"
 #endif
 
 #include <algorithm>

@@ -29,7 +29,8 @@
 // normally and writes nothing. If the line cannot be written, division still
 // returns 0 + j0 and throws nothing, even when the caller has turned on
 // exceptions for std::cout: the failure shows in std::cout's state, as after
-// any failed write. Division follows the textbook formula, so a NaN anywhere,
+// any failed write. All this holds before main too, in any file's static
+// initialiser. Division follows the textbook formula, so a NaN anywhere,
 // or an infinite part in either operand, generally gives NaN parts rather
 // than the limit value.
 //
@@ -57,14 +58,16 @@
 // zero divisor, standard output) and is safe on distinct values from any
 // number of threads.
 //
-// The host's build. This header compiles without a warning under strict
-// flags (-Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wdouble-promotion
-// -Wold-style-cast -Wfloat-equal and more). Compiler flags change no result
-// for finite operands: the library's CMake target compiles ccomplex.cpp with
-// IEEE 754 semantics whatever the host's -ffast-math, -Ofast or -march; the
-// inline code below stays exact under those flags; and ccomplex.cpp compiled
-// by hand with -ffast-math or -Ofast stops with an error that says to add
-// -fno-fast-math.
+// The host's build. This header compiles without a warning, with g++ and
+// clang++ in C++17, C++20 and C++23, under -Wall -Wextra -Wpedantic -Wshadow
+// -Wconversion -Wsign-conversion -Wdouble-promotion -Wold-style-cast
+// -Wfloat-equal -Wundef -Wcast-qual -Wnon-virtual-dtor, and under clang's
+// -Weverything -Wno-c++98-compat -Wno-c++98-compat-pedantic. Compiler flags
+// change no result for finite operands: the library's CMake target compiles
+// ccomplex.cpp with IEEE 754 semantics whatever the host's -ffast-math, -Ofast
+// or -march; the inline code below stays exact under those flags; and
+// ccomplex.cpp compiled by hand with -ffast-math or -Ofast stops with an
+// error that says to add -ffp-contract=off -fno-fast-math after them.
 //
 // Flush-to-zero. A program linked with -ffast-math or -Ofast runs with the
 // processor's flush-to-zero and denormals-are-zero modes on, for the whole
