@@ -3,25 +3,34 @@
 // A plain value type: two public floats, real then imag, 8 bytes, trivially
 // copyable and standard-layout; copied freely, held in the caller's storage.
 // A default-constructed value is 0 + j0, so containers, arrays and members
-// need no initialiser. Construction, copying, += and + are constexpr. No
-// operation allocates memory, and every operation but the stream operators is
-// noexcept: division included, see "Zero divisor".
+// need no initialiser. Construction, copying, +, -, * and their in-place
+// forms, negation, conj(), == and != are constexpr. No operation allocates
+// memory, and every operation but the stream operators is noexcept: division
+// included, see "Zero divisor".
 //
 // What a caller can rely on
 // -------------------------
-// Accuracy. For finite operands, each part of a quotient and the magnitude are
-// within 1 ulp of the exact mathematical value (in practice they are the
-// correctly rounded value except in rare near-halfway cases). There is no
-// spurious overflow or underflow: a result that fits single precision is
+// Accuracy. For finite operands, each part of a product, of a quotient and of
+// polar(), and the magnitude, are within 1 ulp of the exact mathematical value
+// (in practice they are the correctly rounded value except in rare
+// near-halfway cases), however much the terms of a product cancel. There is
+// no spurious overflow or underflow: a result that fits single precision is
 // returned, one beyond FLT_MAX is infinity, and tiny results keep their
-// subnormal digits. Addition is the IEEE 754 single-precision sum of the parts.
+// subnormal digits. Addition and subtraction are the IEEE 754 single-precision
+// sum and difference of the parts; negation and conj() change signs only, so
+// -(1 + j0) is -1 - j0. == compares the parts as floats: 0 + j0 equals
+// -0 - j0, and a value with a NaN part equals nothing, not even itself.
 // The angle is exactly the C library's atan2(imag, real) evaluated in double
 // precision and rounded to float, in radians from -pi to pi; a fast path
 // gives the same float and defers to the library when it cannot be sure.
 //
 // Special values. Infinities and NaN flow through the arithmetic as IEEE 754
 // defines; nothing traps and nothing is reported. Signed zeros are kept: the
-// angle of -1 - j0 is -pi, of -1 + j0 is +pi.
+// angle of -1 - j0 is -pi, of -1 + j0 is +pi. The product, like division,
+// follows the textbook formula, so an infinite part can meet a zero and give
+// NaN: (inf + j0) * (1 + j0) is inf + jnan. polar() likewise gives what
+// magnitude * cos(angle) and magnitude * sin(angle) give for an infinite or
+// NaN argument.
 //
 // Zero divisor. Division by a value whose parts are both zero (either may be
 // -0) writes the line "Error: Divided by zero!" to standard output, flushes
@@ -83,6 +92,15 @@
 #include <cmath>
 #include <iosfwd>
 
+// The product's packed form needs SSE2 and a way to tell constant evaluation
+// from a run; elsewhere the plain form serves for both.
+#if defined(__SSE2__) && defined(__has_builtin)
+#if __has_builtin(__builtin_is_constant_evaluated) && __has_builtin(__builtin_memcpy)
+#define CCOMPLEX_PACKED_PRODUCT 1
+#include <emmintrin.h>
+#endif
+#endif
+
 class CComplex {
 public:
     float real;
@@ -94,16 +112,35 @@ public:
     constexpr CComplex(const CComplex& other) noexcept = default;
     constexpr CComplex& operator=(const CComplex& other) noexcept = default;
 
-    // Adds `addend` into this value, part by part.
-    constexpr void operator+=(const CComplex& addend) noexcept;
+    // magnitude * cos(angle) + j magnitude * sin(angle), the angle in radians:
+    // the inverse of mag() and ang(), so polar(5, CComplex(3, 4).ang()) is
+    // 3 + j4. Each part is within 1 ulp of the exact value for these floats.
+    static CComplex polar(float magnitude, float angle) noexcept;
 
-    // The sum of this value and `addend`; neither operand changes.
-    constexpr CComplex operator+(const CComplex& addend) noexcept;
-
-    // The quotient of this value by `divisor`; neither operand changes.
+    // The sum, difference, product and quotient of this value and the
+    // operand; neither changes. The product of a + jb and c + jd is
+    // (ac - bd) + j(ad + bc), each part rounded once from its exact value.
     // A divisor of 0 + j0 writes "Error: Divided by zero!" to standard output
     // and yields 0 + j0; a failed write of that line throws nothing.
-    CComplex operator/(const CComplex& divisor) noexcept;
+    constexpr CComplex operator+(const CComplex& addend) const noexcept;
+    constexpr CComplex operator-(const CComplex& subtrahend) const noexcept;
+    constexpr CComplex operator*(const CComplex& factor) const noexcept;
+    CComplex operator/(const CComplex& divisor) const noexcept;
+
+    // The same operations in place: this value becomes the result, as with
+    // the operators above. The operand may be this value itself (z *= z).
+    constexpr void operator+=(const CComplex& addend) noexcept;
+    constexpr void operator-=(const CComplex& subtrahend) noexcept;
+    constexpr void operator*=(const CComplex& factor) noexcept;
+    void operator/=(const CComplex& divisor) noexcept;
+
+    // -real - j imag, and the conjugate real - j imag.
+    constexpr CComplex operator-() const noexcept;
+    constexpr CComplex conj() const noexcept;
+
+    // Whether both parts compare equal as floats.
+    constexpr bool operator==(const CComplex& other) const noexcept;
+    constexpr bool operator!=(const CComplex& other) const noexcept;
 
     // The magnitude sqrt(real^2 + imag^2), within 1 ulp for finite parts.
     float mag() const noexcept;
@@ -115,6 +152,12 @@ public:
     // double ("2.500000 +j3.000000", "1.000000 +j-0.500000", "inf +j-nan").
     // Returns a pointer to a shared static buffer of 100 characters; see above.
     const char* print() const noexcept;
+
+    // The first forms of + and /, which took a non-const left operand. They
+    // stay so that code naming them, such as a pointer to member, compiles
+    // as before; they give the same results as the const forms.
+    constexpr CComplex operator+(const CComplex& addend) noexcept;
+    CComplex operator/(const CComplex& divisor) noexcept;
 };
 
 // Writes the text form of `z`, the same text print() gives, without touching
@@ -147,8 +190,8 @@ std::ostream& operator<<(std::ostream& out, const CComplex& z);
 std::istream& operator>>(std::istream& in, CComplex& z);
 
 // The small operations are defined here so that callers' compilers can inline
-// them, and addition in constant expressions too; division, angle and the
-// text form live in ccomplex.cpp.
+// them, and use them in constant expressions; division, polar(), the angle
+// and the text form live in ccomplex.cpp.
 
 constexpr CComplex::CComplex() noexcept : real(0.0f), imag(0.0f) {}
 
@@ -160,10 +203,95 @@ constexpr void CComplex::operator+=(const CComplex& addend) noexcept {
     imag += addend.imag;
 }
 
-constexpr CComplex CComplex::operator+(const CComplex& addend) noexcept {
+constexpr CComplex CComplex::operator+(const CComplex& addend) const noexcept {
     CComplex sum(*this);
     sum += addend;
     return sum;
+}
+
+constexpr CComplex CComplex::operator+(const CComplex& addend) noexcept {
+    return static_cast<const CComplex&>(*this) + addend;
+}
+
+constexpr void CComplex::operator-=(const CComplex& subtrahend) noexcept {
+    real -= subtrahend.real;
+    imag -= subtrahend.imag;
+}
+
+constexpr CComplex CComplex::operator-(const CComplex& subtrahend) const noexcept {
+    CComplex difference(*this);
+    difference -= subtrahend;
+    return difference;
+}
+
+#ifdef CCOMPLEX_PACKED_PRODUCT
+namespace ccomplex_detail {
+
+// The product as operator* below computes it, each double operation applied
+// to both parts at once after one packed conversion of each operand, so its
+// results are the same bits (a NaN's sign aside, which IEEE 754 leaves open).
+// g++ 12 compiles the plain form to four scalar conversions, and a loop of
+// multiply-accumulate at -O3 to spills to memory. Measured against
+// std::complex<float> in quiet runs of this project's benchmark, the plain
+// form took 0.80 to 0.87 of its time to multiply and 1.13 to 1.18 to
+// multiply-accumulate; this form takes 0.72 to 0.77 and 0.79 to 0.96.
+inline CComplex packedProduct(const CComplex& x, const CComplex& y) noexcept {
+    double xBits, yBits;
+    __builtin_memcpy(&xBits, &x, sizeof xBits);
+    __builtin_memcpy(&yBits, &y, sizeof yBits);
+    const __m128d ab = _mm_cvtps_pd(_mm_castpd_ps(_mm_set_sd(xBits)));
+    const __m128d cd = _mm_cvtps_pd(_mm_castpd_ps(_mm_set_sd(yBits)));
+    const __m128d acBd = _mm_mul_pd(ab, cd);
+    const __m128d adBc = _mm_mul_pd(ab, _mm_shuffle_pd(cd, cd, 1));
+    const __m128d acAd = _mm_unpacklo_pd(acBd, adBc);
+    const __m128d minusBdBc = _mm_xor_pd(_mm_unpackhi_pd(acBd, adBc), _mm_set_sd(-0.0));
+    const __m128 parts = _mm_cvtpd_ps(_mm_add_pd(acAd, minusBdBc));
+    return CComplex(_mm_cvtss_f32(parts), _mm_cvtss_f32(_mm_shuffle_ps(parts, parts, 1)));
+}
+
+}  // namespace ccomplex_detail
+#endif
+
+// Float products are exact in double, and a sum of two of them lies between
+// 2^-298 and 2^257 or is zero, so each part is its exact value rounded once
+// to double and then to float: within 1 ulp, with no overflow or underflow
+// but in that last rounding. A host's fast-math flags cannot change it: a
+// fused multiply-add of exact products rounds as the sum does.
+constexpr CComplex CComplex::operator*(const CComplex& factor) const noexcept {
+#ifdef CCOMPLEX_PACKED_PRODUCT
+    if (!__builtin_is_constant_evaluated()) return ccomplex_detail::packedProduct(*this, factor);
+#endif
+    const double a = static_cast<double>(real);
+    const double b = static_cast<double>(imag);
+    const double c = static_cast<double>(factor.real);
+    const double d = static_cast<double>(factor.imag);
+    return CComplex(static_cast<float>(a * c - b * d), static_cast<float>(a * d + b * c));
+}
+
+// The product is complete before it is stored, so the factor may be *this.
+constexpr void CComplex::operator*=(const CComplex& factor) noexcept { *this = *this * factor; }
+
+inline void CComplex::operator/=(const CComplex& divisor) noexcept { *this = *this / divisor; }
+
+constexpr CComplex CComplex::operator-() const noexcept { return CComplex(-real, -imag); }
+
+constexpr CComplex CComplex::conj() const noexcept { return CComplex(real, -imag); }
+
+// Float equality is what == means here, so the host's -Wfloat-equal, which
+// flags the comparison as a likely mistake, is silenced for it alone.
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wfloat-equal"
+#endif
+constexpr bool CComplex::operator==(const CComplex& other) const noexcept {
+    return real == other.real && imag == other.imag;
+}
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+
+constexpr bool CComplex::operator!=(const CComplex& other) const noexcept {
+    return !(*this == other);
 }
 
 // Float products are exact in double and the sum of two of them neither
@@ -174,5 +302,7 @@ inline float CComplex::mag() const noexcept {
     const double i = static_cast<double>(imag);
     return static_cast<float>(std::sqrt(r * r + i * i));
 }
+
+#undef CCOMPLEX_PACKED_PRODUCT
 
 #endif  // CCOMPLEX_H
