@@ -2,6 +2,7 @@
 // on the same random, ordinary operands, so one run shows both side by side.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <complex>
 #include <cstddef>
 #include <cstdint>
@@ -22,20 +23,25 @@ namespace {
 // the operands. 2^16 pairs of each type still fit in the L3 cache.
 constexpr std::size_t kOperands = 1 << 16;
 
-// Operand pairs with parts uniform in [-100, 100]; no divisor is zero.
+// Operand pairs with parts uniform in [-100, 100]; no divisor is zero. For
+// the polar form, magnitudes uniform in [0, 100] and angles in [-pi, pi].
 struct Operands {
     std::vector<CComplex> x, w;
     std::vector<std::complex<float>> sx, sw;
+    std::vector<float> magnitude, angle;
 
     Operands() {
         std::mt19937 engine(42);
         std::uniform_real_distribution<float> part(-100.0f, 100.0f);
+        std::uniform_real_distribution<float> turn(-1.0f, 1.0f);
         for (std::size_t i = 0; i < kOperands; ++i) {
             const float a = part(engine), b = part(engine), c = part(engine), d = part(engine);
             x.emplace_back(a, b);
             w.emplace_back(c, d);
             sx.emplace_back(a, b);
             sw.emplace_back(c, d);
+            magnitude.push_back(std::fabs(part(engine)));
+            angle.push_back(3.14159265f * turn(engine));
         }
     }
 };
@@ -56,20 +62,56 @@ void runOverOperands(benchmark::State& state, Op op) {
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kOperands));
 }
 
+// Sums the products of all operand pairs, acc += x[i] * w[i], once per
+// iteration: the inner loop of a dot product or a filter.
+template <typename Complex>
+void multiplyAccumulate(benchmark::State& state, const std::vector<Complex>& x,
+                        const std::vector<Complex>& w) {
+    for (auto _ : state) {
+        Complex acc{};
+        for (std::size_t i = 0; i < kOperands; ++i) acc += x[i] * w[i];
+        benchmark::DoNotOptimize(acc);
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kOperands));
+}
+
 void BM_Add_CComplex(benchmark::State& state) {
-    std::vector<CComplex> x = operands().x;
-    const std::vector<CComplex>& w = operands().w;
-    runOverOperands(state, [&](std::size_t i) { return x[i] + w[i]; });
+    const Operands& o = operands();
+    runOverOperands(state, [&](std::size_t i) { return o.x[i] + o.w[i]; });
 }
 void BM_Add_StdComplex(benchmark::State& state) {
     const Operands& o = operands();
     runOverOperands(state, [&](std::size_t i) { return o.sx[i] + o.sw[i]; });
 }
 
+void BM_Subtract_CComplex(benchmark::State& state) {
+    const Operands& o = operands();
+    runOverOperands(state, [&](std::size_t i) { return o.x[i] - o.w[i]; });
+}
+void BM_Subtract_StdComplex(benchmark::State& state) {
+    const Operands& o = operands();
+    runOverOperands(state, [&](std::size_t i) { return o.sx[i] - o.sw[i]; });
+}
+
+void BM_Multiply_CComplex(benchmark::State& state) {
+    const Operands& o = operands();
+    runOverOperands(state, [&](std::size_t i) { return o.x[i] * o.w[i]; });
+}
+void BM_Multiply_StdComplex(benchmark::State& state) {
+    const Operands& o = operands();
+    runOverOperands(state, [&](std::size_t i) { return o.sx[i] * o.sw[i]; });
+}
+
+void BM_MultiplyAccumulate_CComplex(benchmark::State& state) {
+    multiplyAccumulate(state, operands().x, operands().w);
+}
+void BM_MultiplyAccumulate_StdComplex(benchmark::State& state) {
+    multiplyAccumulate(state, operands().sx, operands().sw);
+}
+
 void BM_Divide_CComplex(benchmark::State& state) {
-    std::vector<CComplex> x = operands().x;
-    const std::vector<CComplex>& w = operands().w;
-    runOverOperands(state, [&](std::size_t i) { return x[i] / w[i]; });
+    const Operands& o = operands();
+    runOverOperands(state, [&](std::size_t i) { return o.x[i] / o.w[i]; });
 }
 void BM_Divide_StdComplex(benchmark::State& state) {
     const Operands& o = operands();
@@ -83,6 +125,16 @@ void BM_Magnitude_CComplex(benchmark::State& state) {
 void BM_Magnitude_StdComplex(benchmark::State& state) {
     const Operands& o = operands();
     runOverOperands(state, [&](std::size_t i) { return std::abs(o.sx[i]); });
+}
+
+void BM_Polar_CComplex(benchmark::State& state) {
+    const Operands& o = operands();
+    runOverOperands(state,
+                    [&](std::size_t i) { return CComplex::polar(o.magnitude[i], o.angle[i]); });
+}
+void BM_Polar_StdComplex(benchmark::State& state) {
+    const Operands& o = operands();
+    runOverOperands(state, [&](std::size_t i) { return std::polar(o.magnitude[i], o.angle[i]); });
 }
 
 void BM_Angle_CComplex(benchmark::State& state) {
@@ -154,10 +206,18 @@ void BM_Read_StreamFloats(benchmark::State& state) {
 
 BENCHMARK(BM_Add_CComplex);
 BENCHMARK(BM_Add_StdComplex);
+BENCHMARK(BM_Subtract_CComplex);
+BENCHMARK(BM_Subtract_StdComplex);
+BENCHMARK(BM_Multiply_CComplex);
+BENCHMARK(BM_Multiply_StdComplex);
+BENCHMARK(BM_MultiplyAccumulate_CComplex);
+BENCHMARK(BM_MultiplyAccumulate_StdComplex);
 BENCHMARK(BM_Divide_CComplex);
 BENCHMARK(BM_Divide_StdComplex);
 BENCHMARK(BM_Magnitude_CComplex);
 BENCHMARK(BM_Magnitude_StdComplex);
+BENCHMARK(BM_Polar_CComplex);
+BENCHMARK(BM_Polar_StdComplex);
 BENCHMARK(BM_Angle_CComplex);
 BENCHMARK(BM_Angle_StdComplex);
 BENCHMARK(BM_Print_CComplex);

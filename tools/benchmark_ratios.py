@@ -11,8 +11,13 @@ import sys
 
 PAIRS = [  # (operation, CComplex benchmark, counterpart benchmark, target)
     ("addition", "BM_Add_CComplex", "BM_Add_StdComplex", 1.05),
+    ("subtraction", "BM_Subtract_CComplex", "BM_Subtract_StdComplex", 1.05),
+    ("multiplication", "BM_Multiply_CComplex", "BM_Multiply_StdComplex", 1.1),
+    ("multiply-accumulate", "BM_MultiplyAccumulate_CComplex",
+     "BM_MultiplyAccumulate_StdComplex", 1.1),
     ("division", "BM_Divide_CComplex", "BM_Divide_StdComplex", 0.5),
     ("magnitude", "BM_Magnitude_CComplex", "BM_Magnitude_StdComplex", 0.9),
+    ("polar", "BM_Polar_CComplex", "BM_Polar_StdComplex", 2.5),
     ("angle", "BM_Angle_CComplex", "BM_Angle_StdComplex", 0.9),
     ("print", "BM_Print_CComplex", "BM_Print_Snprintf", 0.5),
     ("read", "BM_Read_CComplex", "BM_Read_StreamFloats", 0.5),
