@@ -13,6 +13,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "ccomplex.h"
 
@@ -40,7 +41,19 @@ std::string results(CComplex x, const CComplex& w) {
     std::snprintf(bits, sizeof bits, " | q %08x %08x sum %08x %08x mag %08x ang %08x",
                   bitsOf(quotient.real), bitsOf(quotient.imag), bitsOf(sum.real), bitsOf(sum.imag),
                   bitsOf(x.mag()), bitsOf(x.ang()));
-    return line.str() + bits;
+    line << bits << " | eq " << (x == w) << (x != -w);
+    CComplex inPlace = x;
+    inPlace *= w;
+    inPlace -= w;
+    inPlace /= w;
+    const std::pair<const char*, CComplex> more[] = {
+        {"mul", x * w},     {"sub", x - w},        {"neg", -x},
+        {"conj", x.conj()}, {"in-place", inPlace}, {"polar", CComplex::polar(x.real, w.real)}};
+    for (const auto& [name, z] : more) {
+        std::snprintf(bits, sizeof bits, " %s %08x %08x", name, bitsOf(z.real), bitsOf(z.imag));
+        line << bits;
+    }
+    return line.str();
 }
 
 // A finite float from 64 random bits: half are any finite bit pattern, half
@@ -91,6 +104,10 @@ int main() {
         {{smallest, smallest}, {3, 0}},
         {{1e-30f, 1e-30f}, {1e-30f, -1e-30f}},
         {{1e-40f, 2e-41f}, {1e20f, 1e20f}},
+        // products that cancel, overflow in one part only, or are subnormal
+        {{0x1.000002p0f, 1}, {0x1.000002p0f, 0x1.000004p0f}},
+        {{2e38f, 2e38f}, {2, -2}},
+        {{0x1p-75f, 0x1p-75f}, {0x1p-75f, -0x1p-75f}},
         // overflow
         {{largest, largest}, {0.5f, 0}},
         {{largest, -largest}, {largest, largest}},
