@@ -30,7 +30,7 @@
 // follows the textbook formula, so an infinite part can meet a zero and give
 // NaN: (inf + j0) * (1 + j0) is inf + jnan. polar() likewise gives what
 // magnitude * cos(angle) and magnitude * sin(angle) give for an infinite or
-// NaN argument.
+// NaN argument. The sign of a NaN result is not specified, as in IEEE 754.
 //
 // Zero divisor. Division by a value whose parts are both zero (either may be
 // -0) writes the line "Error: Divided by zero!" to standard output, flushes
