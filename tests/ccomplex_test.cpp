@@ -84,6 +84,7 @@ private:
 // range `exact` falls in (2^-149 for subnormals). An infinite result counts as
 // exact when the true value lies beyond FLT_MAX with the same sign.
 long double ulpError(float got, long double exact) {
+    if (std::isnan(got)) return std::numeric_limits<long double>::infinity();
     if (std::isinf(got)) {
         const bool beyond = std::fabs(exact) > FLT_MAX && std::signbit(got) == std::signbit(exact);
         return beyond ? 0.0L : std::numeric_limits<long double>::infinity();
@@ -145,24 +146,15 @@ static_assert(kZero.real == 0.0f && kZero.imag == 0.0f);
 // Const and constexpr operands on the left, in constant expressions.
 constexpr CComplex kA(1.5f, -2.0f), kB(0.25f, 4.0f);
 constexpr float kQuietNaN = std::numeric_limits<float>::quiet_NaN();
-static_assert(noexcept(kA - kB) && noexcept(kA * kB) && noexcept(kA / kB) && noexcept(-kA));
-static_assert(noexcept(kA.conj()) && noexcept(kA != kB) && noexcept(CComplex::polar(1.0f, 2.0f)));
-static_assert(noexcept(std::declval<CComplex&>() -= kA));
-static_assert(noexcept(std::declval<CComplex&>() *= kA));
-static_assert(noexcept(std::declval<CComplex&>() /= kA));
 static_assert(std::plus<>()(kA, kB) == CComplex(1.75f, 2.0f) && kA - kB == CComplex(1.25f, -6.0f) &&
               kA * kB == CComplex(8.375f, 5.5f) && -kA == CComplex(-1.5f, 2.0f) &&
               kA.conj() == CComplex(1.5f, 2.0f) && kA != kA.conj() && kA != -kA.conj());
 static_assert(CComplex(0.0f, 0.0f) == CComplex(-0.0f, -0.0f) &&
               CComplex(kQuietNaN, 0.0f) != CComplex(kQuietNaN, 0.0f) &&
               !(CComplex(0.0f, kQuietNaN) == CComplex(0.0f, kQuietNaN)));
-constexpr CComplex constantInPlace(CComplex z, const CComplex& w) {
-    z *= w;  // 8.375 + j5.5
-    z -= w;  // 8.125 + j1.5
-    z *= z;
-    return z;
-}
-static_assert(constantInPlace(kA, kB) == CComplex(63.765625f, 24.375f));
+// (kA kB - kB)^2, computed in place; the last factor is the value itself.
+constexpr CComplex squaredInPlace(CComplex z) { return z *= kB, z -= kB, z *= z, z; }
+static_assert(squaredInPlace(kA) == CComplex(63.765625f, 24.375f));
 
 TEST(ValueType, DefaultsToZeroInContainersArraysAndMembers) {
     struct Sample {
@@ -213,30 +205,24 @@ TEST(Addition, InPlaceAndByValue) {
     EXPECT_TRUE(std::isnan(special.imag));
 }
 
-// Where a float product, a wrong sign or a dropped part shows; signed zeros
-// count.
+// Signed zeros; products that cancel, overflow in one part or are subnormal;
+// the polar form of an angle; and a division in place by the value itself.
 TEST(Arithmetic, ExactResults) {
     const float aboveOne = 0x1.000002p0f;
-    CComplex itself[] = {{1, 2}, {1, 2}, {1, 2}};  // each its own operand
-    itself[0] *= itself[0];
-    itself[1] /= itself[1];
-    itself[2] -= itself[2];
+    CComplex itself(1, 2);
+    itself /= itself;
     const struct {
         CComplex got, expected;
     } cases[] = {
         {CComplex(-0.0f, 1) - CComplex(0, 1), {-0.0f, 0}},
         {-CComplex(1, 0), {-1, -0.0f}},
         {CComplex(-0.0f, 3).conj(), {-0.0f, -3}},
-        {CComplex(2, -0.0f).conj(), {2, 0}},
-        {CComplex(1, 2) * CComplex(3, -4), {11, 2}},
         {CComplex(aboveOne, 1) * CComplex(aboveOne, 0x1.000004p0f), {0x1p-46f, 0x1.000004p1f}},
         {CComplex(0x1p-75f, 0x1p-75f) * CComplex(0x1p-75f, -0x1p-75f), {0x1p-149f, 0}},
         {CComplex(2e38f, 2e38f) * CComplex(2, -2), {kInf, 0}},
         {CComplex::polar(5, CComplex(3, 4).ang()), {3, 4}},
         {CComplex::polar(-2, 0), {-2, -0.0f}},
-        {itself[0], {-3, 4}},
-        {itself[1], {1, 0}},
-        {itself[2], {0, 0}},
+        {itself, {1, 0}},
     };
     for (const auto& c : cases) {
         EXPECT_TRUE(sameBits(c.got, c.expected)) << c.got << " vs " << c.expected;
@@ -673,67 +659,62 @@ TEST(Extractor, WriteReadWriteKeepsTheText) {
     EXPECT_EQ(bitMismatches, 0);
 }
 
-// The larger error of the two parts of `got`.
-long double partsError(const CComplex& got, long double re, long double im) {
-    return std::max(ulpError(got.real, re), ulpError(got.imag, im));
-}
-
-// The largest error seen, and the operands it was seen at.
-struct WorstError {
-    long double error = 0;
-    std::string at;
-    void update(long double e, const CComplex& x, const CComplex& w) {
-        if (e > error) error = e, at = text(x) + ", " + text(w);
-    }
-};
-
-// Operations with a formula of their own are within 1 ulp, the angle is the
-// library's, and the others equal their definitions bit for bit. Polar takes
-// x's parts as magnitude and angle.
+// Polar takes x's parts as magnitude and angle; subtraction, negation, the
+// conjugate and the in-place forms must equal their definitions bit for bit,
+// and the product the plain double formula that constant expressions use.
 TEST(Accuracy, WithinOneUlpOrExactOnRandomOperands) {
     constexpr int kCases = 2'000'000;
     RandomPart part;
-    WorstError division, magnitude, product, polar;
-    std::string angleMismatch;
+    long double worstDivision = 0, worstMagnitude = 0, worstProduct = 0, worstPolar = 0;
+    std::string worstDivisionCase, worstMagnitudeCase, angleMismatch;
     int angleMismatches = 0, definitionMismatches = 0;
     for (int i = 0; i < kCases; ++i) {
         CComplex x(part(), part());
         CComplex w(part(), part());
         // In every other pair, one part of the product nearly cancels.
         const double a = x.real, b = x.imag, c = w.real;
-        const float d = static_cast<float>(i % 4 == 1 ? a * c / b : -b * c / a);
-        if (i % 2 == 1 && std::isfinite(d)) w.imag = d;
+        const float nearlyCancelling = static_cast<float>(i % 4 == 1 ? a * c / b : -b * c / a);
+        if (i % 2 == 1 && std::isfinite(nearlyCancelling)) w.imag = nearlyCancelling;
         if (!sameAngle(x.ang(), referenceAngle(x)) && angleMismatches++ == 0) {
             angleMismatch = text(x);
         }
-        magnitude.update(ulpError(x.mag(), exactMagnitude(x)), x, w);
-        const long double xr = x.real, xi = x.imag, wr = w.real, wi = w.imag;
+        const long double magnitudeError = ulpError(x.mag(), exactMagnitude(x));
+        if (magnitudeError > worstMagnitude) {
+            worstMagnitude = magnitudeError;
+            worstMagnitudeCase = text(x);
+        }
+        // Double products of floats are exact; long double sums round once.
+        const double d = w.imag;
+        const long double ac = a * c, ad = a * d, angle = b;
         const CComplex p = x * w, z = CComplex::polar(x.real, x.imag);
-        product.update(partsError(p, xr * wr - xi * wi, xr * wi + xi * wr), x, w);
-        polar.update(partsError(z, xr * std::cos(xi), xr * std::sin(xi)), x, w);
-        const double dw = w.imag;  // the plain formula, which constant expressions use
-        const CComplex plain(static_cast<float>(a * c - b * dw),
-                             static_cast<float>(a * dw + b * c));
-        CComplex difference(x), inPlaceProduct(x), quotient(x);
+        worstProduct =
+            std::max({worstProduct, ulpError(p.real, ac - b * d), ulpError(p.imag, ad + b * c)});
+        worstPolar = std::max({worstPolar, ulpError(z.real, a * std::cos(angle)),
+                               ulpError(z.imag, a * std::sin(angle))});
+        CComplex difference(x), product(x), quotient(x);
         difference -= w;
-        inPlaceProduct *= w;
-        definitionMismatches += !sameBits(difference, CComplex(x.real - w.real, x.imag - w.imag)) +
-                                !sameBits(x - w, difference) + !sameBits(p, plain) +
-                                !sameBits(inPlaceProduct, p) +
-                                !sameBits(-x, CComplex(-x.real, -x.imag)) +
+        product *= w;
+        definitionMismatches += !sameBits(p, CComplex(static_cast<float>(a * c - b * d),
+                                                      static_cast<float>(a * d + b * c))) +
+                                !sameBits(difference, CComplex(x.real - w.real, x.imag - w.imag)) +
+                                !sameBits(product, p) + !sameBits(-x, CComplex(-x.real, -x.imag)) +
                                 !sameBits(x.conj(), CComplex(x.real, -x.imag));
         if (w.real == 0 && w.imag == 0) continue;
         long double re, im;
         exactQuotient(x, w, re, im);
         const CComplex q = x / w;
-        division.update(partsError(q, re, im), x, w);
+        const long double divisionError = std::max(ulpError(q.real, re), ulpError(q.imag, im));
+        if (divisionError > worstDivision) {
+            worstDivision = divisionError;
+            worstDivisionCase = text(x) + " / " + text(w);
+        }
         quotient /= w;
         definitionMismatches += !sameBits(quotient, q);
     }
-    EXPECT_LE(division.error, 1.0L) << division.at;
-    EXPECT_LE(magnitude.error, 1.0L) << magnitude.at;
-    EXPECT_LE(product.error, 1.0L) << product.at;
-    EXPECT_LE(polar.error, 1.0L) << polar.at;
+    EXPECT_LE(worstDivision, 1.0L) << worstDivisionCase;
+    EXPECT_LE(worstMagnitude, 1.0L) << worstMagnitudeCase;
+    EXPECT_LE(worstProduct, 1.0L);
+    EXPECT_LE(worstPolar, 1.0L);
     EXPECT_EQ(angleMismatches, 0) << "first at " << angleMismatch;
     EXPECT_EQ(definitionMismatches, 0);
 }
