@@ -28,7 +28,7 @@
 // defines; nothing traps and nothing is reported. Signed zeros are kept: the
 // angle of -1 - j0 is -pi, of -1 + j0 is +pi. The product, like division,
 // follows the textbook formula, so an infinite part can meet a zero and give
-// NaN: (inf + j0) * (1 + j0) is inf + jnan. polar() likewise gives what
+// NaN: (inf + j0) * (1 + j0) is inf + j NaN. polar() likewise gives what
 // magnitude * cos(angle) and magnitude * sin(angle) give for an infinite or
 // NaN argument. The sign of a NaN result is not specified, as in IEEE 754.
 //
