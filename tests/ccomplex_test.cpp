@@ -27,8 +27,8 @@
 
 namespace {
 
-const float kInf = std::numeric_limits<float>::infinity();
-const float kNaN = std::numeric_limits<float>::quiet_NaN();
+constexpr float kInf = std::numeric_limits<float>::infinity();
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 // Points std::cout at another buffer for as long as it lives; then restores
 // its buffer and clears its state and exceptions.
@@ -145,13 +145,12 @@ static_assert(kZero.real == 0.0f && kZero.imag == 0.0f);
 
 // Const and constexpr operands on the left, in constant expressions.
 constexpr CComplex kA(1.5f, -2.0f), kB(0.25f, 4.0f);
-constexpr float kQuietNaN = std::numeric_limits<float>::quiet_NaN();
 static_assert(std::plus<>()(kA, kB) == CComplex(1.75f, 2.0f) && kA - kB == CComplex(1.25f, -6.0f) &&
               kA * kB == CComplex(8.375f, 5.5f) && -kA == CComplex(-1.5f, 2.0f) &&
               kA.conj() == CComplex(1.5f, 2.0f) && kA != kA.conj() && kA != -kA.conj());
 static_assert(CComplex(0.0f, 0.0f) == CComplex(-0.0f, -0.0f) &&
-              CComplex(kQuietNaN, 0.0f) != CComplex(kQuietNaN, 0.0f) &&
-              !(CComplex(0.0f, kQuietNaN) == CComplex(0.0f, kQuietNaN)));
+              CComplex(kNaN, 0.0f) != CComplex(kNaN, 0.0f) &&
+              !(CComplex(0.0f, kNaN) == CComplex(0.0f, kNaN)));
 // (kA kB - kB)^2, computed in place; the last factor is the value itself.
 constexpr CComplex squaredInPlace(CComplex z) { return z *= kB, z -= kB, z *= z, z; }
 static_assert(squaredInPlace(kA) == CComplex(63.765625f, 24.375f));
