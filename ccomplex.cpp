@@ -11,7 +11,16 @@
     "ccomplex.cpp needs IEEE arithmetic: add -ffp-contract=off -fno-fast-math after -ffast-math or -Ofast"
 #endif
 
+// Built with -fno-exceptions, the library has nothing to catch and must not
+// name try or catch.
+#ifdef __cpp_exceptions
+#define CCOMPLEX_EXCEPTIONS 1
+#else
+#define CCOMPLEX_EXCEPTIONS 0
+#endif
+
 #include <algorithm>
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
@@ -50,12 +59,45 @@ namespace {
 // standard streams are constructed, as the order of initialisation across
 // files is unspecified; an ios_base::Init object constructs them if need be.
 [[gnu::cold, gnu::noinline]] void reportZeroDivisor() noexcept {
+#if CCOMPLEX_EXCEPTIONS
     try {
+#endif
         const std::ios_base::Init streamsReady;
         std::cout << "Error: Divided by zero!" << std::endl;
+#if CCOMPLEX_EXCEPTIONS
     } catch (...) {
         // std::cout's state already records the failure.
     }
+#endif
+}
+
+// The quotient by a divisor that is zero or has an infinite or NaN part: off
+// the common path, so that division's arithmetic stays small.
+[[gnu::noinline]] CComplex divideByExceptional(const CComplex& x, const CComplex& w) noexcept {
+    const double xr = static_cast<double>(x.real);
+    const double xi = static_cast<double>(x.imag);
+    double wr = static_cast<double>(w.real);
+    double wi = static_cast<double>(w.imag);
+    const double d = wr * wr + wi * wi;
+    // d is zero only when both parts are zero: the smallest nonzero square of
+    // a float is 2^-298, which a double represents. A sum of squares is never
+    // negative, so `d <= 0` means d is zero; a NaN d fails it.
+    if (d <= 0.0) {
+        reportZeroDivisor();
+        return CComplex(0.0f, 0.0f);
+    }
+    // A finite value over a value with an infinite part tends to zero. As C's
+    // complex division does, each infinite part becomes +-1 and each other
+    // part +-0, so that zero times the formula's numerator carries the sign
+    // of the limit. Anything else keeps the formula's NaN.
+    if ((std::isinf(wr) || std::isinf(wi)) && std::isfinite(xr) && std::isfinite(xi)) {
+        wr = std::copysign(std::isinf(wr) ? 1.0 : 0.0, wr);
+        wi = std::copysign(std::isinf(wi) ? 1.0 : 0.0, wi);
+        return CComplex(static_cast<float>(0.0 * (xr * wr + xi * wi)),
+                        static_cast<float>(0.0 * (xi * wr - xr * wi)));
+    }
+    return CComplex(static_cast<float>((xr * wr + xi * wi) / d),
+                    static_cast<float>((xi * wr - xr * wi) / d));
 }
 
 }  // namespace
@@ -66,19 +108,32 @@ CComplex CComplex::operator/(const CComplex& divisor) const noexcept {
     const double wr = static_cast<double>(divisor.real);
     const double wi = static_cast<double>(divisor.imag);
     const double d = wr * wr + wi * wi;
-    // d is zero only when both parts are zero: the smallest nonzero square of
-    // a float is 2^-298, which a double represents. A sum of squares is never
-    // negative, so `d <= 0` means d is zero; a NaN d fails it.
-    if (d <= 0.0) {
-        reportZeroDivisor();
-        return CComplex(0.0f, 0.0f);
-    }
+    // The squares of finite floats sum to at most 2^257, so d is finite and
+    // positive unless the divisor is zero or has an infinite or NaN part.
+    if (!(d > 0.0 && d <= DBL_MAX)) return divideByExceptional(*this, divisor);
     // Each numerator is a sum of two exact products, rounded once; each
     // quotient lies between 2^-555 and 2^555, so only the final conversion to
     // float can overflow or underflow.
     const double qr = (xr * wr + xi * wi) / d;
     const double qi = (xi * wr - xr * wi) / d;
     return CComplex(static_cast<float>(qr), static_cast<float>(qi));
+}
+
+// Each part is one float division, as IEEE 754 defines it; only a zero
+// divisor is reported.
+CComplex operator/(CComplex z, float s) noexcept {
+    if (std::fabs(s) <= 0.0f) {  // zero; a NaN fails it
+        reportZeroDivisor();
+        return CComplex(0.0f, 0.0f);
+    }
+    return CComplex(z.real / s, z.imag / s);
+}
+
+CComplex proj(const CComplex& z) noexcept {
+    if (std::isinf(z.real) || std::isinf(z.imag)) {
+        return CComplex(HUGE_VALF, std::copysign(0.0f, z.imag));
+    }
+    return z;
 }
 
 // Defined here rather than inline, so that the library still provides it to
@@ -184,31 +239,73 @@ float CComplex::ang() const noexcept {
 
 // The text form
 // -------------
-// Each part is converted by std::to_chars in fixed notation with six decimals,
-// applied to the part widened to double. That is exactly the text of C's
-// "%f": every integer digit, halfway cases rounded to even, inf, nan, -nan
-// and -0.000000, with a full stop whatever the locale. It allocates nothing.
-// The longest text of a part is 47 characters (-FLT_MAX: a sign, 39 integer
-// digits, the point and six decimals), so a line is at most 47 + 3 + 47 = 97
-// characters and, with its terminator, always fits 100.
+// Each part is converted by std::to_chars, applied to the part widened to
+// double: in fixed notation that is exactly C's "%.<precision>f" (every
+// integer digit, halfway cases rounded to even), in scientific notation
+// "%.<precision>e", and in hexadecimal notation, after the "0x" that to_chars
+// leaves out, "%a"; with inf, nan, -nan and -0 as printf writes them and a
+// full stop whatever the locale. It allocates nothing.
+// A float widened to double is a multiple of 2^-149, so no digit past the
+// 149th decimal is nonzero, and a larger precision is taken as 149. The
+// longest part is then -FLT_MAX in fixed notation with precision 149: a sign,
+// 39 integer digits, the point and 149 decimals, 190 characters. So a line
+// is at most 190 + 3 + 190 = 383 characters; print()'s, with six decimals, at
+// most 47 + 3 + 47 = 97.
 
 namespace {
 
-constexpr std::size_t kTextCapacity = 100;
+constexpr int kMostDecimals = 149;
+constexpr std::size_t kLongestPart = 190;
+constexpr std::size_t kPrintCapacity = 100;
+constexpr std::size_t kStreamCapacity = 2 * kLongestPart + 4;
 
-// Writes the "%f" text of `part` at `first` and returns its end. The caller
-// leaves room for the longest text, so the conversion cannot run out of space.
-char* appendFixed(char* first, char* last, float part) noexcept {
-    return std::to_chars(first, last, static_cast<double>(part), std::chars_format::fixed, 6).ptr;
+// How a part is written: the notation, and the digits after the point.
+struct PartFormat {
+    std::chars_format notation;
+    int precision;
+};
+
+constexpr PartFormat kPrintFormat{std::chars_format::fixed, 6};
+
+// The stream's format as printf would apply it to a float: hexfloat is fixed
+// and scientific at once; a negative precision means the default, 6.
+PartFormat streamFormat(const std::ios_base& stream) {
+    const std::ios_base::fmtflags field = stream.flags() & std::ios_base::floatfield;
+    const std::streamsize precision = stream.precision();
+    PartFormat format{
+        std::chars_format::fixed,
+        precision < 0 ? 6 : static_cast<int>(std::min<std::streamsize>(precision, kMostDecimals))};
+    if (field == (std::ios_base::fixed | std::ios_base::scientific)) {
+        format.notation = std::chars_format::hex;
+    } else if (field == std::ios_base::scientific) {
+        format.notation = std::chars_format::scientific;
+    }
+    return format;
 }
 
-// Writes the terminated text "<real> +j<imag>" of `z` into `text` and returns
-// its length. Both print() and the stream inserter use it, so the two agree.
-std::size_t formatText(const CComplex& z, char (&text)[kTextCapacity]) noexcept {
-    char* const last = text + kTextCapacity - 1;  // keeps room for the terminator
-    char* end = appendFixed(text, last, z.real);
+// Writes the text of `part` at `first` and returns its end. The caller leaves
+// room for the longest text, so the conversion cannot run out of space.
+char* appendPart(char* first, char* last, float part, PartFormat format) noexcept {
+    const double value = static_cast<double>(part);
+    if (format.notation != std::chars_format::hex) {
+        return std::to_chars(first, last, value, format.notation, format.precision).ptr;
+    }
+    if (!std::isfinite(value)) return std::to_chars(first, last, value).ptr;
+    if (std::signbit(value)) *first++ = '-';
+    *first++ = '0';
+    *first++ = 'x';
+    return std::to_chars(first, last, std::fabs(value), std::chars_format::hex).ptr;
+}
+
+// Writes the terminated text "<real> +j<imag>" of `z` at `text`, which has
+// room for the longest text in `format`, and returns its length. Both print()
+// and the stream inserter use it, so the two agree.
+std::size_t formatText(const CComplex& z, char* text, std::size_t capacity,
+                       PartFormat format) noexcept {
+    char* const last = text + capacity - 1;  // keeps room for the terminator
+    char* end = appendPart(text, last, z.real, format);
     std::memcpy(end, " +j", 3);
-    end = appendFixed(end + 3, last, z.imag);
+    end = appendPart(end + 3, last, z.imag, format);
     *end = '\0';
     return static_cast<std::size_t>(end - text);
 }
@@ -216,14 +313,14 @@ std::size_t formatText(const CComplex& z, char (&text)[kTextCapacity]) noexcept 
 }  // namespace
 
 const char* CComplex::print() const noexcept {
-    static char outstr[kTextCapacity];
-    formatText(*this, outstr);
+    static char outstr[kPrintCapacity];
+    formatText(*this, outstr, sizeof outstr, kPrintFormat);
     return outstr;
 }
 
 std::ostream& operator<<(std::ostream& out, const CComplex& z) {
-    char text[kTextCapacity];
-    const std::size_t length = formatText(z, text);
+    char text[kStreamCapacity];
+    const std::size_t length = formatText(z, text, sizeof text, streamFormat(out));
     // Inserted as a string is, so the stream pads it to its field width with
     // its fill character and then resets the width.
     return out << std::string_view(text, length);
@@ -239,10 +336,6 @@ std::ostream& operator<<(std::ostream& out, const CComplex& z) {
 // allocates nothing, turns them into the nearest float.
 
 namespace {
-
-// The longest part the text form writes: a minus sign, 39 integer digits, the
-// point and six decimals. Longer parts are refused.
-constexpr std::size_t kLongestPart = 47;
 
 // Takes characters from a stream buffer as a reader accepts them, and
 // collects those it took since the start of the current part.
@@ -270,25 +363,38 @@ public:
         return true;
     }
 
-    // Takes decimal digits while there are any, and returns how many.
-    std::size_t takeDigits() {
+    // Takes the next character if it is `c`, without collecting it.
+    bool skip(char c) {
+        if (peek() != c) return false;
+        buffer_.sbumpc();
+        return true;
+    }
+
+    // Takes decimal, or hexadecimal, digits while there are any, and returns
+    // how many.
+    std::size_t takeDigits(bool hex = false) {
         std::size_t count = 0;
-        for (int c = peek(); c >= '0' && c <= '9'; c = peek(), ++count) {
+        for (int c = peek(); isDigit(c, hex); c = peek(), ++count) {
             keep(static_cast<char>(c));
         }
         return count;
     }
 
-    // Converts the collected part to the nearest float. False if the part is
-    // too long or its value lies beyond the float range.
-    bool convert(float& part) const {
+    // Converts the collected part, in `format`, to the nearest float. False
+    // if the part is too long or its value lies beyond the float range.
+    bool convert(float& part, std::chars_format format) const {
         if (length_ > kLongestPart) return false;
         const char* const end = text_ + length_;
-        const std::from_chars_result result = std::from_chars(text_, end, part);
+        const std::from_chars_result result = std::from_chars(text_, end, part, format);
         return result.ec == std::errc() && result.ptr == end;
     }
 
 private:
+    static bool isDigit(int c, bool hex) {
+        return (c >= '0' && c <= '9') ||
+               (hex && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')));
+    }
+
     // The next character, not taken: as an unsigned char's value, or EOF at
     // the end of the input, which matches nothing a reader looks for.
     int peek() {
@@ -308,30 +414,51 @@ private:
 
     std::streambuf& buffer_;
     std::size_t length_ = 0;  // of the current part, counting what did not fit
-    char text_[kLongestPart];
+    // The longest part, and one spare character that rounds the object up to
+    // whole words, so that a strict host's -Wpadded finds nothing to report.
+    char text_[kLongestPart + 1];
     bool reachedEnd_ = false;
 };
 
-// Reads one part: an optional minus sign, then inf, nan, or digits with an
-// optional point and fraction (at least one digit in all) and an optional
-// exponent.
+// Reads one part: an optional minus sign, then inf, nan, or a number: digits
+// with an optional point and fraction (at least one digit in all) and an
+// optional exponent, decimal (e-5), or after 0x hexadecimal (p-5, its power
+// of two in decimal digits).
 bool readPart(PartReader& reader, float& part) {
     reader.startPart();
     reader.take('-');
-    if (reader.take('i')) {
-        if (!reader.takeWord("nf")) return false;
-    } else if (reader.take('n')) {
-        if (!reader.takeWord("an")) return false;
-    } else {
-        std::size_t digits = reader.takeDigits();
-        if (reader.take('.')) digits += reader.takeDigits();
-        if (digits == 0) return false;
-        if (reader.take('e') || reader.take('E')) {
-            if (!reader.take('+')) reader.take('-');
-            if (reader.takeDigits() == 0) return false;
-        }
+    if (reader.take('i'))
+        return reader.takeWord("nf") && reader.convert(part, std::chars_format::general);
+    if (reader.take('n'))
+        return reader.takeWord("an") && reader.convert(part, std::chars_format::general);
+    // from_chars reads hexadecimal digits without their 0x, so the x is left
+    // out; the 0 before it stays, a leading zero.
+    const bool zero = reader.take('0');
+    const bool hex = zero && (reader.skip('x') || reader.skip('X'));
+    std::size_t digits = (zero && !hex) ? 1 : 0;
+    digits += reader.takeDigits(hex);
+    if (reader.take('.')) digits += reader.takeDigits(hex);
+    if (digits == 0) return false;
+    if (hex ? reader.take('p') || reader.take('P') : reader.take('e') || reader.take('E')) {
+        if (!reader.take('+')) reader.take('-');
+        if (reader.takeDigits() == 0) return false;
     }
-    return reader.convert(part);
+    return reader.convert(part, hex ? std::chars_format::hex : std::chars_format::general);
+}
+
+// Reads the value from `buffer` into `z`, and returns the state it leaves.
+std::ios_base::iostate readValue(std::streambuf& buffer, CComplex& z) {
+    PartReader reader(buffer);
+    float real = 0.0f;
+    float imag = 0.0f;
+    std::ios_base::iostate state = std::ios_base::goodbit;
+    if (readPart(reader, real) && reader.takeWord(" +j") && readPart(reader, imag)) {
+        z = CComplex(real, imag);
+    } else {
+        state |= std::ios_base::failbit;
+    }
+    if (reader.reachedEnd()) state |= std::ios_base::eofbit;
+    return state;
 }
 
 }  // namespace
@@ -339,17 +466,10 @@ bool readPart(PartReader& reader, float& part) {
 std::istream& operator>>(std::istream& in, CComplex& z) {
     const std::istream::sentry ready(in);  // skips whitespace unless noskipws
     if (!ready) return in;
-    std::ios_base::iostate state = std::ios_base::goodbit;
+#if CCOMPLEX_EXCEPTIONS
+    std::ios_base::iostate state;
     try {
-        PartReader reader(*in.rdbuf());
-        float real = 0.0f;
-        float imag = 0.0f;
-        if (readPart(reader, real) && reader.takeWord(" +j") && readPart(reader, imag)) {
-            z = CComplex(real, imag);
-        } else {
-            state |= std::ios_base::failbit;
-        }
-        if (reader.reachedEnd()) state |= std::ios_base::eofbit;
+        state = readValue(*in.rdbuf(), z);
     } catch (...) {
         // The buffer threw. As the standard extractors do: set badbit, and
         // pass the buffer's exception on only if badbit is among the stream's
@@ -361,6 +481,9 @@ std::istream& operator>>(std::istream& in, CComplex& z) {
         if (in.exceptions() & std::ios_base::badbit) throw;
         return in;
     }
+#else
+    const std::ios_base::iostate state = readValue(*in.rdbuf(), z);
+#endif
     in.setstate(state);
     return in;
 }

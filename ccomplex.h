@@ -3,8 +3,10 @@
 // A plain value type: two public floats, real then imag, 8 bytes, trivially
 // copyable and standard-layout; copied freely, held in the caller's storage.
 // A default-constructed value is 0 + j0, so containers, arrays and members
-// need no initialiser. Construction, copying, +, -, * and their in-place
-// forms, negation, conj(), == and != are constexpr. No operation allocates
+// need no initialiser; a float s converts implicitly to s + j0, and a
+// std::complex<float> to and from CComplex (see "The standard type").
+// Construction, copying, +, -, * and their in-place forms, negation, conj(),
+// == and != are constexpr, with float operands too. No operation allocates
 // memory, and every operation but the stream operators is noexcept: division
 // included, see "Zero divisor".
 //
@@ -20,6 +22,13 @@
 // sum and difference of the parts; negation and conj() change signs only, so
 // -(1 + j0) is -1 - j0. == compares the parts as floats: 0 + j0 equals
 // -0 - j0, and a value with a NaN part equals nothing, not even itself.
+// A float operand s on either side of +, -, *, / and their in-place forms is
+// one IEEE 754 single-precision operation on each part it touches, so it is
+// exact and keeps special values apart: z * s is (real s) + j(imag s), and
+// (inf + j1) * 2 is inf + j2; z + s and z - s leave the imaginary part as it
+// is (-0 stays -0); s - z is (s - real) - j imag; z / s is (real / s) +
+// j(imag / s). s / z is the quotient of s + j0 by z. == and != with a float
+// compare against s + j0.
 // The angle is exactly the C library's atan2(imag, real) evaluated in double
 // precision and rounded to float, in radians from -pi to pi; a fast path
 // gives the same float and defers to the library when it cannot be sure.
@@ -28,40 +37,71 @@
 // defines; nothing traps and nothing is reported. Signed zeros are kept: the
 // angle of -1 - j0 is -pi, of -1 + j0 is +pi. The product, like division,
 // follows the textbook formula, so an infinite part can meet a zero and give
-// NaN: (inf + j0) * (1 + j0) is inf + j NaN. polar() likewise gives what
-// magnitude * cos(angle) and magnitude * sin(angle) give for an infinite or
-// NaN argument. The sign of a NaN result is not specified, as in IEEE 754.
+// NaN: (inf + j0) * (1 + j0) is inf + j NaN. Division too, but for one case
+// whose limit is plain: a finite value divided by a value with an infinite
+// part is zero, each part signed as the limit of the formula, as C's complex
+// division gives it ((1 + j1) / (inf + j0) is 0 + j0, (-1 + j1) / (inf + j0)
+// is -0 + j0). polar() gives what magnitude * cos(angle) and magnitude *
+// sin(angle) give for an infinite or NaN argument. The sign of a NaN result
+// is not specified, as in IEEE 754.
 //
 // Zero divisor. Division by a value whose parts are both zero (either may be
-// -0) writes the line "Error: Divided by zero!" to standard output, flushes
-// it, and returns 0 + j0. Any other divisor, however small, is divided
-// normally and writes nothing. If the line cannot be written, division still
-// returns 0 + j0 and throws nothing, even when the caller has turned on
-// exceptions for std::cout: the failure shows in std::cout's state, as after
-// any failed write. All this holds before main too, in any file's static
-// initialiser. Division follows the textbook formula, so a NaN anywhere,
-// or an infinite part in either operand, generally gives NaN parts rather
+// -0), or by a float zero, writes the line "Error: Divided by zero!" to
+// standard output, flushes it, and returns 0 + j0. Any other divisor, however
+// small, is divided normally and writes nothing. If the line cannot be
+// written, division still returns 0 + j0 and throws nothing, even when the
+// caller has turned on exceptions for std::cout: the failure shows in
+// std::cout's state, as after any failed write. (In a program built without
+// exceptions there is nothing to catch a stream's exception, so such a caller
+// must leave std::cout's exceptions off.) All this holds before main too, in
+// any file's static initialiser. Division follows the textbook formula, so a
+// NaN anywhere, or an infinite dividend, generally gives NaN parts rather
 // than the limit value.
 //
-// Text form. "<real> +j<imag>", each part exactly as C's "%f" writes it
-// widened to double: six decimals, every integer digit, inf, nan, -nan and
-// -0.000000, rounded to nearest with ties to even as printf rounds in the
-// default rounding mode. The decimal point is always a full stop, whatever
-// the locale. The longest text is 97 characters. Two ways give it:
-//  - `out << z` writes it to a stream. It formats in its own automatic
+// Text form. "<real> +j<imag>", each part exactly as C's printf writes it
+// widened to double, rounded to nearest with ties to even as printf rounds in
+// the default rounding mode; inf, nan, -nan and -0 keep their signs. The
+// decimal point is always a full stop, whatever the locale. Two ways give it:
+//  - `out << z` writes it to a stream, in the stream's floating-point format
+//    and precision, as a float is written: "%.<precision>f" when fixed or no
+//    format is set (the default precision of 6 gives "2.500000 +j3.000000"),
+//    "%.<precision>e" when scientific, and "%a" (0x1.4p+1) when hexfloat. A
+//    precision above 149 writes as 149 does: past it no float has a nonzero
+//    digit. No other flag changes the text. It formats in its own automatic
 //    storage and shares nothing, so any number of values can go in one
 //    expression and threads can stream values at the same time. Use it to
 //    write a value.
-//  - print() returns it as a C string in one buffer of static storage, shared
+//    To store values, write them with std::hexfloat, or with
+//    std::scientific and a precision of 8 (nine digits): both read back bit
+//    for bit, for every float. The default six decimals do not: 1e-7 writes
+//    as 0.000000.
+//  - print() returns "%f +j%f" (six decimals, at most 97 characters) as a
+//    C string in one buffer of static storage, shared
 //    by every CComplex value and every call; each call returns the same
 //    pointer. The text stays valid only until the next print() on any value,
 //    so write it out or copy it first; print() is not reentrant and must not
 //    be called from more than one thread at a time. Use it where a caller
 //    needs a C string.
 //
-// Reading. `in >> z` reads the text form back. Writing a value, reading it and
-// writing it again gives the same text, for every float value; a value whose
-// parts have exact six-decimal texts (2.5 + j3) reads back bit for bit.
+// Reading. `in >> z` reads the text form back, in any of the formats. Writing
+// a value, reading it and writing it again gives the same text, for every
+// float value; written in hexfloat or scientific with precision 8, or with
+// parts whose text is exact (2.5 + j3), it reads back bit for bit.
+//
+// The standard type. Code written for std::complex<float> finds here what it
+// uses most: float operands, real(z), imag(z), abs(z), arg(z), norm(z),
+// conj(z), proj(z) and polar(magnitude, angle), beside the type in the global
+// namespace so that argument-dependent lookup finds them from generic code
+// (`using std::abs; abs(z)`). A std::complex<float> converts to a CComplex
+// and back, implicitly and exactly, without this header including <complex>.
+// What differs: the parts are the fields real and imag, not functions; a zero
+// divisor writes a line; print() shares one buffer; the in-place operators
+// return nothing; and the elementary functions (exp, log, sin...) are not
+// here yet.
+//
+// Exceptions. The header and ccomplex.cpp compile without exceptions
+// (-fno-exceptions) and then behave as described, but for the note on
+// std::cout's exceptions under "Zero divisor".
 //
 // Threads. Every operation but print() touches only its operands (and, for a
 // zero divisor, standard output) and is safe on distinct values from any
@@ -91,6 +131,7 @@
 
 #include <cmath>
 #include <iosfwd>
+#include <type_traits>
 
 // The product's packed form needs SSE2 and a way to tell constant evaluation
 // from a run; elsewhere the plain form serves for both.
@@ -100,6 +141,21 @@
 #include <emmintrin.h>
 #endif
 #endif
+
+class CComplex;
+
+namespace ccomplex_detail {
+
+// Accepts a complex type with float parts, read by real() and imag(), other
+// than CComplex: std::complex<float>, without the cost of including <complex>.
+// std::complex<double> is refused, as its parts would narrow.
+template <typename Complex>
+using IfFloatComplex = std::enable_if_t<
+    std::is_same_v<decltype(static_cast<const Complex*>(nullptr)->real()), float> &&
+        std::is_same_v<decltype(static_cast<const Complex*>(nullptr)->imag()), float>,
+    int>;
+
+}  // namespace ccomplex_detail
 
 class CComplex {
 public:
@@ -111,6 +167,18 @@ public:
     constexpr CComplex(float realPart, float imagPart) noexcept;
     constexpr CComplex(const CComplex& other) noexcept = default;
     constexpr CComplex& operator=(const CComplex& other) noexcept = default;
+
+    // realPart + j0; implicit, as for the standard type, so a float serves
+    // wherever a CComplex is expected.
+    constexpr CComplex(float realPart) noexcept;
+
+    // To and from std::complex<float>, implicitly and exactly.
+    template <typename Complex, ccomplex_detail::IfFloatComplex<Complex> = 0>
+    constexpr CComplex(const Complex& other) noexcept : real(other.real()), imag(other.imag()) {}
+    template <typename Complex, ccomplex_detail::IfFloatComplex<Complex> = 0>
+    constexpr operator Complex() const noexcept {
+        return Complex(real, imag);
+    }
 
     // magnitude * cos(angle) + j magnitude * sin(angle), the angle in radians:
     // the inverse of mag() and ang(), so polar(5, CComplex(3, 4).ang()) is
@@ -133,6 +201,13 @@ public:
     constexpr void operator-=(const CComplex& subtrahend) noexcept;
     constexpr void operator*=(const CComplex& factor) noexcept;
     void operator/=(const CComplex& divisor) noexcept;
+
+    // The same with a float operand: one float operation on each part it
+    // touches (see the free operators below).
+    constexpr void operator+=(float addend) noexcept;
+    constexpr void operator-=(float subtrahend) noexcept;
+    constexpr void operator*=(float factor) noexcept;
+    void operator/=(float divisor) noexcept;
 
     // -real - j imag, and the conjugate real - j imag.
     constexpr CComplex operator-() const noexcept;
@@ -160,28 +235,63 @@ public:
     CComplex operator/(const CComplex& divisor) noexcept;
 };
 
-// Writes the text form of `z`, the same text print() gives, without touching
-// print()'s buffer. The stream's field width pads the whole text as it pads
-// any string, with the fill character and adjustment it sets; no other
-// stream flag changes the text.
+// A float operand on either side. Each part is one float operation, so exact:
+// z + s = (real + s) + j imag, s - z = (s - real) - j imag, z * s =
+// (real s) + j(imag s), z / s = (real / s) + j(imag / s). A float divisor of
+// zero is a zero divisor; s / z is the quotient of s + j0 by z. The value is
+// taken by value, which also keeps z / 3.0f unambiguous for a non-const z.
+constexpr CComplex operator+(CComplex z, float s) noexcept;
+constexpr CComplex operator+(float s, CComplex z) noexcept;
+constexpr CComplex operator-(CComplex z, float s) noexcept;
+constexpr CComplex operator-(float s, CComplex z) noexcept;
+constexpr CComplex operator*(CComplex z, float s) noexcept;
+constexpr CComplex operator*(float s, CComplex z) noexcept;
+CComplex operator/(CComplex z, float s) noexcept;
+CComplex operator/(float s, CComplex z) noexcept;
+constexpr bool operator==(CComplex z, float s) noexcept;
+constexpr bool operator==(float s, CComplex z) noexcept;
+constexpr bool operator!=(CComplex z, float s) noexcept;
+constexpr bool operator!=(float s, CComplex z) noexcept;
+
+// The standard type's free functions. abs and arg are mag() and ang(); norm is
+// real^2 + imag^2 rounded once, as mag() computes it; proj is C's projection
+// onto the Riemann sphere: a value with an infinite part becomes inf + j0, the
+// zero signed as the imaginary part, and any other value stays as it is.
+constexpr float real(const CComplex& z) noexcept;
+constexpr float imag(const CComplex& z) noexcept;
+float abs(const CComplex& z) noexcept;
+float arg(const CComplex& z) noexcept;
+float norm(const CComplex& z) noexcept;
+constexpr CComplex conj(const CComplex& z) noexcept;
+CComplex proj(const CComplex& z) noexcept;
+CComplex polar(float magnitude, float angle) noexcept;
+
+// Writes the text form of `z` in the stream's floating-point format and
+// precision (see "Text form" above), without touching print()'s buffer. The
+// stream's field width pads the whole text as it pads any string, with the
+// fill character and adjustment it sets; no other stream flag changes the
+// text.
 std::ostream& operator<<(std::ostream& out, const CComplex& z);
 
 // Reads "<real> +j<imag>" into `z`: a part, the three characters " +j", and a
 // part, with nothing between them. A part is an optional minus sign, then
-// inf, nan, or a decimal number (digits with an optional point and fraction,
-// then an optional exponent such as e-5); each becomes the float nearest its
-// decimal value, ties to even, as std::from_chars gives it.
+// inf, nan, a decimal number (digits with an optional point and fraction,
+// then an optional exponent such as e-5), or a hexadecimal one (0x, hex
+// digits with an optional point and fraction, then an optional exponent such
+// as p-3); each becomes the float nearest its value, ties to even, as
+// std::from_chars gives it.
 //  - Leading whitespace is skipped unless noskipws is set, as every formatted
 //    input does. Exactly the characters of the value are taken: the stream is
 //    left at the first character after it, so values, whitespace and other
 //    text can follow one another.
-//  - Every text that << and print() write reads back, including inf, -inf,
-//    nan, -nan, -0.000000 and parts of 39 integer digits.
+//  - Every text that << and print() write reads back, in every format,
+//    including inf, -inf, nan, -nan, -0.000000 and parts of 39 integer digits.
 //  - Bad input sets failbit and leaves `z` unchanged: a missing or different
 //    marker ("1.0+j2.0", "1.0 + j2.0"), a missing part, a part that is not a
 //    number, a part whose value lies beyond the float range (above FLT_MAX,
 //    or so small it would round to zero, as std::from_chars refuses it), a
-//    part longer than the 47 characters of the longest part << writes, and
+//    part longer than the 190 characters of the longest part << writes
+//    (fixed, precision 149, -FLT_MAX), and
 //    the end of the input within the value. Looking past the end of the
 //    input sets eofbit, as in any formatted input: a value that ends in a
 //    digit at the very end sets it, one that ends in a word does not. It
@@ -197,6 +307,8 @@ constexpr CComplex::CComplex() noexcept : real(0.0f), imag(0.0f) {}
 
 constexpr CComplex::CComplex(float realPart, float imagPart) noexcept
     : real(realPart), imag(imagPart) {}
+
+constexpr CComplex::CComplex(float realPart) noexcept : real(realPart), imag(0.0f) {}
 
 constexpr void CComplex::operator+=(const CComplex& addend) noexcept {
     real += addend.real;
@@ -301,6 +413,72 @@ inline float CComplex::mag() const noexcept {
     const double r = static_cast<double>(real);
     const double i = static_cast<double>(imag);
     return static_cast<float>(std::sqrt(r * r + i * i));
+}
+
+// Float operands: one float operation per part touched, so the host's
+// fast-math flags have nothing to reorder or approximate. Division by a float
+// lives in ccomplex.cpp, where a reciprocal cannot replace it.
+
+constexpr void CComplex::operator+=(float addend) noexcept { real += addend; }
+
+constexpr void CComplex::operator-=(float subtrahend) noexcept { real -= subtrahend; }
+
+constexpr void CComplex::operator*=(float factor) noexcept {
+    real *= factor;
+    imag *= factor;
+}
+
+inline void CComplex::operator/=(float divisor) noexcept { *this = *this / divisor; }
+
+constexpr CComplex operator+(CComplex z, float s) noexcept { return CComplex(z.real + s, z.imag); }
+
+constexpr CComplex operator+(float s, CComplex z) noexcept { return CComplex(s + z.real, z.imag); }
+
+constexpr CComplex operator-(CComplex z, float s) noexcept { return CComplex(z.real - s, z.imag); }
+
+constexpr CComplex operator-(float s, CComplex z) noexcept { return CComplex(s - z.real, -z.imag); }
+
+constexpr CComplex operator*(CComplex z, float s) noexcept {
+    return CComplex(z.real * s, z.imag * s);
+}
+
+constexpr CComplex operator*(float s, CComplex z) noexcept {
+    return CComplex(s * z.real, s * z.imag);
+}
+
+inline CComplex operator/(float s, CComplex z) noexcept {
+    const CComplex dividend(s);
+    return dividend / z;
+}
+
+constexpr bool operator==(CComplex z, float s) noexcept { return z == CComplex(s); }
+
+constexpr bool operator==(float s, CComplex z) noexcept { return z == CComplex(s); }
+
+constexpr bool operator!=(CComplex z, float s) noexcept { return !(z == CComplex(s)); }
+
+constexpr bool operator!=(float s, CComplex z) noexcept { return !(z == CComplex(s)); }
+
+constexpr float real(const CComplex& z) noexcept { return z.real; }
+
+constexpr float imag(const CComplex& z) noexcept { return z.imag; }
+
+inline float abs(const CComplex& z) noexcept { return z.mag(); }
+
+inline float arg(const CComplex& z) noexcept { return z.ang(); }
+
+// As mag(): the sum of two exact double squares, rounded once to double and
+// once to float, and a fused multiply-add rounds it the same way.
+inline float norm(const CComplex& z) noexcept {
+    const double r = static_cast<double>(z.real);
+    const double i = static_cast<double>(z.imag);
+    return static_cast<float>(r * r + i * i);
+}
+
+constexpr CComplex conj(const CComplex& z) noexcept { return z.conj(); }
+
+inline CComplex polar(float magnitude, float angle) noexcept {
+    return CComplex::polar(magnitude, angle);
 }
 
 #undef CCOMPLEX_PACKED_PRODUCT

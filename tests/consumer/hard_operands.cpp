@@ -45,9 +45,10 @@ std::string results(CComplex x, const CComplex& w) {
     inPlace *= w;
     inPlace -= w;
     inPlace /= w;
-    // Then x * w, x - w, -x, x.conj(), the in-place result and a polar form.
-    for (const CComplex& z :
-         {x * w, x - w, -x, x.conj(), inPlace, CComplex::polar(x.real, w.real)}) {
+    // Then x * w, x - w, -x, x.conj(), the in-place result, a polar form, and
+    // operations with a float operand.
+    for (const CComplex& z : {x * w, x - w, -x, x.conj(), inPlace, CComplex::polar(x.real, w.real),
+                              x * w.real, w.imag - x, x / w.real, w.imag / x, proj(x)}) {
         std::snprintf(bits, sizeof bits, " %08x %08x", bitsOf(z.real), bitsOf(z.imag));
         line << bits;
     }
