@@ -6,9 +6,12 @@
 // need no initialiser; a float s converts implicitly to s + j0, and a
 // std::complex<float> to and from CComplex (see "The standard type").
 // Construction, copying, +, -, * and their in-place forms, negation, conj(),
-// == and != are constexpr, with float operands too. No operation allocates
-// memory, and every operation but the stream operators is noexcept: division
-// included, see "Zero divisor".
+// == and != are constexpr, with float operands too; but an operation whose
+// result is NaN where its operands are not (inf - inf, inf * 0) is not a
+// constant expression, as both compilers refuse to evaluate it there, and
+// gives its NaN at run time only. No operation allocates memory, and every
+// operation but the stream operators is noexcept: division included, see
+// "Zero divisor".
 //
 // What a caller can rely on
 // -------------------------
@@ -117,6 +120,10 @@
 // or -march; the inline code below stays exact under those flags; and
 // ccomplex.cpp compiled by hand with -ffast-math or -Ofast stops with an
 // error that says to add -ffp-contract=off -fno-fast-math after them.
+// It includes only <cmath>, <iosfwd> and <type_traits>, defines no macro but
+// its include guard, and leaves the host's overload choices and warnings as
+// they were: abs(-2.5f) means what it meant without it, and the host's own
+// float == still meets its -Wfloat-equal.
 //
 // Flush-to-zero. A program linked with -ffast-math or -Ofast runs with the
 // processor's flush-to-zero and denormals-are-zero modes on, for the whole
@@ -133,12 +140,18 @@
 #include <iosfwd>
 #include <type_traits>
 
-// The product's packed form needs SSE2 and a way to tell constant evaluation
-// from a run; elsewhere the plain form serves for both.
+// The product's packed form needs SSE2, the compiler's vector extensions and a
+// way to tell constant evaluation from a run; elsewhere the plain form serves
+// for both. It is written with builtins, not <emmintrin.h>, which would bring
+// its macros, its intrinsics and <stdlib.h> into every includer.
 #if defined(__SSE2__) && defined(__has_builtin)
-#if __has_builtin(__builtin_is_constant_evaluated) && __has_builtin(__builtin_memcpy)
-#define CCOMPLEX_PACKED_PRODUCT 1
-#include <emmintrin.h>
+#if __has_builtin(__builtin_is_constant_evaluated) && __has_builtin(__builtin_memcpy) && \
+    __has_builtin(__builtin_shufflevector) && __has_builtin(__builtin_ia32_cvtpd2ps)
+#if __has_builtin(__builtin_ia32_cvtps2pd)
+#define CCOMPLEX_PACKED_PRODUCT 1  // g++
+#elif __has_builtin(__builtin_convertvector)
+#define CCOMPLEX_PACKED_PRODUCT 2  // clang++
+#endif
 #endif
 #endif
 
@@ -339,6 +352,26 @@ constexpr CComplex CComplex::operator-(const CComplex& subtrahend) const noexcep
 #ifdef CCOMPLEX_PACKED_PRODUCT
 namespace ccomplex_detail {
 
+typedef float Float2 __attribute__((__vector_size__(8)));
+typedef float Float4 __attribute__((__vector_size__(16)));
+typedef double Double2 __attribute__((__vector_size__(16)));
+typedef long long Long2 __attribute__((__vector_size__(16)));
+
+// Both parts of `x`, widened to double with one packed conversion. g++
+// scalarises __builtin_convertvector here, so it gets the instruction itself.
+inline Double2 widenedParts(const CComplex& x) noexcept {
+#if CCOMPLEX_PACKED_PRODUCT == 1
+    double bits;
+    __builtin_memcpy(&bits, &x, sizeof bits);
+    const Double2 lowHalf = {bits, 0.0};
+    return __builtin_ia32_cvtps2pd(reinterpret_cast<Float4>(lowHalf));
+#else
+    Float2 parts;
+    __builtin_memcpy(&parts, &x, sizeof parts);
+    return __builtin_convertvector(parts, Double2);
+#endif
+}
+
 // The product as operator* below computes it, each double operation applied
 // to both parts at once after one packed conversion of each operand, so its
 // results are the same bits (a NaN's sign aside, which IEEE 754 leaves open).
@@ -348,17 +381,16 @@ namespace ccomplex_detail {
 // form took 0.80 to 0.87 of its time to multiply and 1.13 to 1.18 to
 // multiply-accumulate; this form takes 0.72 to 0.77 and 0.79 to 0.96.
 inline CComplex packedProduct(const CComplex& x, const CComplex& y) noexcept {
-    double xBits, yBits;
-    __builtin_memcpy(&xBits, &x, sizeof xBits);
-    __builtin_memcpy(&yBits, &y, sizeof yBits);
-    const __m128d ab = _mm_cvtps_pd(_mm_castpd_ps(_mm_set_sd(xBits)));
-    const __m128d cd = _mm_cvtps_pd(_mm_castpd_ps(_mm_set_sd(yBits)));
-    const __m128d acBd = _mm_mul_pd(ab, cd);
-    const __m128d adBc = _mm_mul_pd(ab, _mm_shuffle_pd(cd, cd, 1));
-    const __m128d acAd = _mm_unpacklo_pd(acBd, adBc);
-    const __m128d minusBdBc = _mm_xor_pd(_mm_unpackhi_pd(acBd, adBc), _mm_set_sd(-0.0));
-    const __m128 parts = _mm_cvtpd_ps(_mm_add_pd(acAd, minusBdBc));
-    return CComplex(_mm_cvtss_f32(parts), _mm_cvtss_f32(_mm_shuffle_ps(parts, parts, 1)));
+    const Double2 ab = widenedParts(x);
+    const Double2 cd = widenedParts(y);
+    const Double2 acBd = ab * cd;
+    const Double2 adBc = ab * __builtin_shufflevector(cd, cd, 1, 0);
+    const Double2 acAd = __builtin_shufflevector(acBd, adBc, 0, 2);
+    const Long2 negateLow = {static_cast<long long>(1ULL << 63), 0};
+    const Double2 minusBdBc = reinterpret_cast<Double2>(
+        reinterpret_cast<Long2>(__builtin_shufflevector(acBd, adBc, 1, 3)) ^ negateLow);
+    const Float4 parts = __builtin_ia32_cvtpd2ps(acAd + minusBdBc);
+    return CComplex(parts[0], parts[1]);
 }
 
 }  // namespace ccomplex_detail

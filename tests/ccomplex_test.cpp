@@ -26,6 +26,10 @@
 
 #include "random_part.h"
 
+#ifdef CCOMPLEX_PACKED_PRODUCT
+#error "ccomplex.h leaks its internal macro into the includer"
+#endif
+
 namespace {
 
 constexpr float kInf = std::numeric_limits<float>::infinity();
@@ -155,6 +159,13 @@ static_assert(CComplex(0.0f, 0.0f) == CComplex(-0.0f, -0.0f) &&
 // (kA kB - kB)^2, computed in place; the last factor is the value itself.
 constexpr CComplex squaredInPlace(CComplex z) { return z *= kB, z -= kB, z *= z, z; }
 static_assert(squaredInPlace(kA) == CComplex(63.765625f, 24.375f));
+// Products whose real, then imaginary, part cancels to 2^-46, evaluated by
+// the plain form that constant expressions use.
+static_assert(CComplex(1, 0x1.000002p0f) * CComplex(0x1.000004p0f, 0x1.000002p0f) ==
+                  CComplex(-0x1p-46f, 0x1.000004p1f) &&
+              CComplex(-1, 0x1.000002p0f) * CComplex(0x1.000002p0f, 0x1.000004p0f) ==
+                  CComplex(-0x1.000004p1f, 0x1p-46f));
+constexpr CComplex kNegatedNaN = -CComplex(kNaN, -kNaN), kConjugateNaN = CComplex(0, kNaN).conj();
 // Float operands, the free functions and the standard type, in constant
 // expressions; a std::complex<double> would narrow, so it does not convert.
 constexpr CComplex floatsInPlace(CComplex z) { return z += 1.0f, z -= 0.5f, z *= 4.0f, z; }
@@ -226,6 +237,8 @@ TEST(Arithmetic, ExactResults) {
         {CComplex(-0.0f, 1) - CComplex(0, 1), {-0.0f, 0}},
         {-CComplex(1, 0), {-1, -0.0f}},
         {CComplex(-0.0f, 3).conj(), {-0.0f, -3}},
+        {kNegatedNaN, {-kNaN, kNaN}},
+        {kConjugateNaN, {0, -kNaN}},
         {CComplex(aboveOne, 1) * CComplex(aboveOne, 0x1.000004p0f), {0x1p-46f, 0x1.000004p1f}},
         {CComplex(0x1p-75f, 0x1p-75f) * CComplex(0x1p-75f, -0x1p-75f), {0x1p-149f, 0}},
         {CComplex(2e38f, 2e38f) * CComplex(2, -2), {kInf, 0}},
