@@ -204,6 +204,94 @@ void BM_Read_StreamFloats(benchmark::State& state) {
     });
 }
 
+// Loops as users write them, each timed on the same data for both types.
+
+constexpr std::size_t kKernelLength = 4096;
+constexpr std::size_t kFilterTaps = 32;
+constexpr std::size_t kFilterSamples = 1 << 14;
+constexpr int kMandelbrotSide = 160;
+constexpr int kMandelbrotIterations = 256;
+
+// The first `count` operands of x and w as the type Complex.
+template <typename Complex>
+std::vector<Complex> firstOperands(std::size_t count, bool second) {
+    const Operands& o = operands();
+    std::vector<Complex> values;
+    for (std::size_t i = 0; i < count; ++i) {
+        const CComplex& z = second ? o.w[i] : o.x[i];
+        values.emplace_back(z.real / 100.0f, z.imag / 100.0f);
+    }
+    return values;
+}
+
+// out[i] = x[i] * w[i] over 4096 values.
+template <typename Complex>
+void BM_KernelProduct(benchmark::State& state) {
+    const std::vector<Complex> x = firstOperands<Complex>(kKernelLength, false);
+    const std::vector<Complex> w = firstOperands<Complex>(kKernelLength, true);
+    std::vector<Complex> out(kKernelLength);
+    for (auto _ : state) {
+        for (std::size_t i = 0; i < kKernelLength; ++i) out[i] = x[i] * w[i];
+        benchmark::DoNotOptimize(out.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kKernelLength));
+}
+
+// The sum of x[i] * w[i] over 4096 values.
+template <typename Complex>
+void BM_KernelDot(benchmark::State& state) {
+    const std::vector<Complex> x = firstOperands<Complex>(kKernelLength, false);
+    const std::vector<Complex> w = firstOperands<Complex>(kKernelLength, true);
+    for (auto _ : state) {
+        Complex sum{};
+        for (std::size_t i = 0; i < kKernelLength; ++i) sum += x[i] * w[i];
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kKernelLength));
+}
+
+// y[n] = sum of h[k] x[n + k] for 32 taps over 16k samples.
+template <typename Complex>
+void BM_KernelFilter(benchmark::State& state) {
+    const std::vector<Complex> x = firstOperands<Complex>(kFilterSamples + kFilterTaps, false);
+    const std::vector<Complex> h = firstOperands<Complex>(kFilterTaps, true);
+    std::vector<Complex> y(kFilterSamples);
+    for (auto _ : state) {
+        for (std::size_t n = 0; n < kFilterSamples; ++n) {
+            Complex sum{};
+            for (std::size_t k = 0; k < kFilterTaps; ++k) sum += h[k] * x[n + k];
+            y[n] = sum;
+        }
+        benchmark::DoNotOptimize(y.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() *
+                            static_cast<std::int64_t>(kFilterSamples * kFilterTaps));
+}
+
+// z = z * z + c from z = 0 until |z| > 2, at most 256 times, for 160 x 160
+// points c of the square [-2, 0.5] x [-1.25, 1.25]; counts the iterations.
+template <typename Complex>
+void BM_KernelMandelbrot(benchmark::State& state) {
+    std::int64_t iterations = 0;
+    for (auto _ : state) {
+        iterations = 0;
+        for (int row = 0; row < kMandelbrotSide; ++row) {
+            for (int column = 0; column < kMandelbrotSide; ++column) {
+                const Complex c(-2.0f + 2.5f * static_cast<float>(column) / kMandelbrotSide,
+                                -1.25f + 2.5f * static_cast<float>(row) / kMandelbrotSide);
+                Complex z{};
+                int n = 0;
+                for (; n < kMandelbrotIterations && norm(z) <= 4.0f; ++n) z = z * z + c;
+                iterations += n;
+            }
+        }
+        benchmark::DoNotOptimize(iterations);
+    }
+    state.SetItemsProcessed(state.iterations() * iterations);
+}
+
 BENCHMARK(BM_Add_CComplex);
 BENCHMARK(BM_Add_StdComplex);
 BENCHMARK(BM_Subtract_CComplex);
@@ -224,6 +312,14 @@ BENCHMARK(BM_Print_CComplex);
 BENCHMARK(BM_Print_Snprintf);
 BENCHMARK(BM_Read_CComplex);
 BENCHMARK(BM_Read_StreamFloats);
+BENCHMARK(BM_KernelProduct<CComplex>);
+BENCHMARK(BM_KernelProduct<std::complex<float>>);
+BENCHMARK(BM_KernelDot<CComplex>);
+BENCHMARK(BM_KernelDot<std::complex<float>>);
+BENCHMARK(BM_KernelFilter<CComplex>);
+BENCHMARK(BM_KernelFilter<std::complex<float>>);
+BENCHMARK(BM_KernelMandelbrot<CComplex>);
+BENCHMARK(BM_KernelMandelbrot<std::complex<float>>);
 
 }  // namespace
 

@@ -24,14 +24,14 @@ PAIRS = [  # (operation, CComplex benchmark, counterpart benchmark, target)
 ]
 
 
-def main():
-    binary = sys.argv[1]
-    repetitions = sys.argv[2] if len(sys.argv) > 2 else "15"
+def median_times(binary, repetitions, benchmark_filter="."):
+    """Median nanoseconds per operation of each benchmark that matches."""
     # Random interleaving runs the repetitions of all benchmarks in a shuffled
     # order, so both sides of a pair see the same machine conditions.
     report = json.loads(subprocess.run(
         [binary, "--benchmark_format=json", f"--benchmark_repetitions={repetitions}",
-         "--benchmark_enable_random_interleaving=true", "--benchmark_min_time=0.05"],
+         "--benchmark_enable_random_interleaving=true", "--benchmark_min_time=0.05",
+         f"--benchmark_filter={benchmark_filter}"],
         check=True, capture_output=True, text=True).stdout)
     # Each benchmark counts the operations it performs, so the time of one
     # operation follows from its rate, whatever the number of operands.
@@ -39,12 +39,19 @@ def main():
     for run in report["benchmarks"]:
         if run.get("run_type") == "iteration":
             times.setdefault(run["run_name"], []).append(1e9 / run["items_per_second"])
+    return {name: statistics.median(values) for name, values in times.items()}
+
+
+def main():
+    binary = sys.argv[1]
+    repetitions = sys.argv[2] if len(sys.argv) > 2 else "15"
+    times = median_times(binary, repetitions)
     print(f"| operation | CComplex ns/op | counterpart ns/op | ratio | target |")
     print(f"|---|---|---|---|---|")
     missed = False
     for name, ours, theirs, target in PAIRS:
-        a = statistics.median(times[ours])
-        b = statistics.median(times[theirs])
+        a = times[ours]
+        b = times[theirs]
         ratio = a / b
         missed |= ratio > target
         print(f"| {name} | {a:.2f} | {b:.2f} | {ratio:.2f} | {target:.2f}{' MISSED' if ratio > target else ''} |")
