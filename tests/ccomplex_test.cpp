@@ -253,6 +253,7 @@ TEST(Arithmetic, ExactResults) {
         {2.0f + CComplex(1, -0.0f), {3, -0.0f}},
         {2.0f - CComplex(1, 3), {1, -3}},
         {CComplex(1, 1) / 3.0f, {1.0f / 3, 1.0f / 3}},
+        {kB / 4.0f, {0.0625f, 1}},
         {6.0f / CComplex(0, 2), {0, -3}},
         // an infinite divisor: zeros signed as the limit
         {CComplex(1, 1) / CComplex(kInf, 0), {0, 0}},
