@@ -71,21 +71,26 @@ namespace {
 #endif
 }
 
+// What a division by zero gives, after its line: 0 + j0.
+CComplex quotientByZero() noexcept {
+    reportZeroDivisor();
+    return CComplex(0.0f, 0.0f);
+}
+
+// The textbook quotient (xr + j xi) / (wr + j wi), with d = wr^2 + wi^2.
+CComplex textbookQuotient(double xr, double xi, double wr, double wi, double d) noexcept {
+    return CComplex(static_cast<float>((xr * wr + xi * wi) / d),
+                    static_cast<float>((xi * wr - xr * wi) / d));
+}
+
 // The quotient by a divisor that is zero or has an infinite or NaN part: off
 // the common path, so that division's arithmetic stays small.
-[[gnu::noinline]] CComplex divideByExceptional(const CComplex& x, const CComplex& w) noexcept {
-    const double xr = static_cast<double>(x.real);
-    const double xi = static_cast<double>(x.imag);
-    double wr = static_cast<double>(w.real);
-    double wi = static_cast<double>(w.imag);
-    const double d = wr * wr + wi * wi;
+[[gnu::noinline]] CComplex divideByExceptional(double xr, double xi, double wr, double wi,
+                                               double d) noexcept {
     // d is zero only when both parts are zero: the smallest nonzero square of
     // a float is 2^-298, which a double represents. A sum of squares is never
     // negative, so `d <= 0` means d is zero; a NaN d fails it.
-    if (d <= 0.0) {
-        reportZeroDivisor();
-        return CComplex(0.0f, 0.0f);
-    }
+    if (d <= 0.0) return quotientByZero();
     // A finite value over a value with an infinite part tends to zero. As C's
     // complex division does, each infinite part becomes +-1 and each other
     // part +-0, so that zero times the formula's numerator carries the sign
@@ -96,12 +101,14 @@ namespace {
         return CComplex(static_cast<float>(0.0 * (xr * wr + xi * wi)),
                         static_cast<float>(0.0 * (xi * wr - xr * wi)));
     }
-    return CComplex(static_cast<float>((xr * wr + xi * wi) / d),
-                    static_cast<float>((xi * wr - xr * wi) / d));
+    return textbookQuotient(xr, xi, wr, wi, d);
 }
 
 }  // namespace
 
+// Each numerator is a sum of two exact products, rounded once; each quotient
+// lies between 2^-555 and 2^555, so only the final conversion to float can
+// overflow or underflow.
 CComplex CComplex::operator/(const CComplex& divisor) const noexcept {
     const double xr = static_cast<double>(real);
     const double xi = static_cast<double>(imag);
@@ -110,22 +117,14 @@ CComplex CComplex::operator/(const CComplex& divisor) const noexcept {
     const double d = wr * wr + wi * wi;
     // The squares of finite floats sum to at most 2^257, so d is finite and
     // positive unless the divisor is zero or has an infinite or NaN part.
-    if (!(d > 0.0 && d <= DBL_MAX)) return divideByExceptional(*this, divisor);
-    // Each numerator is a sum of two exact products, rounded once; each
-    // quotient lies between 2^-555 and 2^555, so only the final conversion to
-    // float can overflow or underflow.
-    const double qr = (xr * wr + xi * wi) / d;
-    const double qi = (xi * wr - xr * wi) / d;
-    return CComplex(static_cast<float>(qr), static_cast<float>(qi));
+    if (!(d > 0.0 && d <= DBL_MAX)) return divideByExceptional(xr, xi, wr, wi, d);
+    return textbookQuotient(xr, xi, wr, wi, d);
 }
 
 // Each part is one float division, as IEEE 754 defines it; only a zero
 // divisor is reported.
 CComplex operator/(CComplex z, float s) noexcept {
-    if (std::fabs(s) <= 0.0f) {  // zero; a NaN fails it
-        reportZeroDivisor();
-        return CComplex(0.0f, 0.0f);
-    }
+    if (std::fabs(s) <= 0.0f) return quotientByZero();  // zero; a NaN fails it
     return CComplex(z.real / s, z.imag / s);
 }
 

@@ -443,13 +443,23 @@ constexpr bool CComplex::operator!=(const CComplex& other) const noexcept {
     return !(*this == other);
 }
 
-// Float products are exact in double and the sum of two of them neither
-// overflows nor underflows there, so the square root of the one rounded sum is
-// within a hair of the exact magnitude before its final rounding to float.
+namespace ccomplex_detail {
+
+// real^2 + imag^2 in double: float squares are exact there and their sum
+// neither overflows nor underflows, so it is rounded once; a host's fused
+// multiply-add rounds it the same way.
+inline double squaredMagnitude(const CComplex& z) noexcept {
+    const double r = static_cast<double>(z.real);
+    const double i = static_cast<double>(z.imag);
+    return r * r + i * i;
+}
+
+}  // namespace ccomplex_detail
+
+// The square root of the one rounded sum of squares is within a hair of the
+// exact magnitude before its final rounding to float.
 inline float CComplex::mag() const noexcept {
-    const double r = static_cast<double>(real);
-    const double i = static_cast<double>(imag);
-    return static_cast<float>(std::sqrt(r * r + i * i));
+    return static_cast<float>(std::sqrt(ccomplex_detail::squaredMagnitude(*this)));
 }
 
 // Float operands: one float operation per part touched, so the host's
@@ -467,16 +477,23 @@ constexpr void CComplex::operator*=(float factor) noexcept {
 
 inline void CComplex::operator/=(float divisor) noexcept { *this = *this / divisor; }
 
-constexpr CComplex operator+(CComplex z, float s) noexcept { return CComplex(z.real + s, z.imag); }
+constexpr CComplex operator+(CComplex z, float s) noexcept {
+    z += s;
+    return z;
+}
 
 constexpr CComplex operator+(float s, CComplex z) noexcept { return CComplex(s + z.real, z.imag); }
 
-constexpr CComplex operator-(CComplex z, float s) noexcept { return CComplex(z.real - s, z.imag); }
+constexpr CComplex operator-(CComplex z, float s) noexcept {
+    z -= s;
+    return z;
+}
 
 constexpr CComplex operator-(float s, CComplex z) noexcept { return CComplex(s - z.real, -z.imag); }
 
 constexpr CComplex operator*(CComplex z, float s) noexcept {
-    return CComplex(z.real * s, z.imag * s);
+    z *= s;
+    return z;
 }
 
 constexpr CComplex operator*(float s, CComplex z) noexcept {
@@ -504,12 +521,9 @@ inline float abs(const CComplex& z) noexcept { return z.mag(); }
 
 inline float arg(const CComplex& z) noexcept { return z.ang(); }
 
-// As mag(): the sum of two exact double squares, rounded once to double and
-// once to float, and a fused multiply-add rounds it the same way.
+// The sum of squares mag() takes the root of, rounded to float.
 inline float norm(const CComplex& z) noexcept {
-    const double r = static_cast<double>(z.real);
-    const double i = static_cast<double>(z.imag);
-    return static_cast<float>(r * r + i * i);
+    return static_cast<float>(ccomplex_detail::squaredMagnitude(z));
 }
 
 constexpr CComplex conj(const CComplex& z) noexcept { return z.conj(); }
