@@ -99,8 +99,8 @@
 // and back, implicitly and exactly, without this header including <complex>.
 // What differs: the parts are the fields real and imag, not functions; a zero
 // divisor writes a line; print() shares one buffer; the in-place operators
-// return nothing; and the elementary functions (exp, log, sin...) are not
-// here yet.
+// return nothing; and of the elementary functions only exp, log, log10, sqrt
+// and pow are here so far.
 //
 // Exceptions. The header and ccomplex.cpp compile without exceptions
 // (-fno-exceptions) and then behave as described, but for the note on
@@ -278,6 +278,71 @@ float norm(const CComplex& z) noexcept;
 constexpr CComplex conj(const CComplex& z) noexcept;
 CComplex proj(const CComplex& z) noexcept;
 CComplex polar(float magnitude, float angle) noexcept;
+
+// The elementary functions, in ccomplex_elementary.cpp. Principal values, as
+// C's cexp, clog, csqrt and cpow give them: log's imaginary part lies in
+// [-pi, pi] and sqrt's real part is >= 0; the cut is the negative real axis,
+// where the sign of a zero imaginary part picks the side (sqrt(-4 - j0) is
+// 0 - j2, log(-1 - j0) is 0 - j pi). Infinities and NaN give what C's Annex G
+// gives; pow of a non-finite operand is exp(w log z) with this type's
+// operations. log10(z) is log(z) / ln 10.
+//
+// Accuracy, for finite operands and results: each part of exp, log, log10,
+// sqrt and of every integer power is within 1 ulp of its exact value, and in
+// practice its correctly rounded value. A part whose exact value is zero is
+// zero (sqrt(-4) is 0 + j2, log(1) is 0 + j0, pow(1 + j1, 2) is 0 + j2,
+// pow(-4, 0.5f) is 0 + j2), and nothing overflows or underflows on the way: a
+// part that fits single precision is returned (exp(88.9 + j3.1)), and a tiny
+// part keeps its subnormal digits.
+//
+// Powers. pow(z, 0) is 1 + j0 for every z. An exponent whose value is an
+// integer, as an int, a float or a CComplex with a zero imaginary part, gives
+// the exact power rounded once, without exp and log. pow(0, w) is 0 when the
+// real part of w is positive; a negative integer power of zero is a division
+// by zero: it writes the zero-divisor line and returns 0 + j0. For any other
+// exponent, pow(z, w) is exp(w log z), with b = Im(w log z) known to about
+// 2^-62 |b| radians: where |b| <= 2^20, a part at least 2^-16 of |z^w| is
+// within 1 ulp, and a smaller one within 2^-40 |z^w|; beyond, the angle b, and
+// with it each part's sign, is only as good as that bound. The exponent's
+// type must be one of the four below: a double exponent is ambiguous, so cast
+// it to float.
+CComplex exp(const CComplex& z) noexcept;
+CComplex log(const CComplex& z) noexcept;
+CComplex log10(const CComplex& z) noexcept;
+CComplex sqrt(const CComplex& z) noexcept;
+
+namespace ccomplex_detail {
+
+CComplex integerPower(const CComplex& z, int n) noexcept;
+CComplex complexPower(const CComplex& z, const CComplex& w) noexcept;
+
+// Accepts CComplex itself and nothing that merely converts to it, so that a
+// host's pow(2.0f, 3) finds the C library's pow as it does without this
+// header, rather than two equally good candidates.
+template <typename T>
+using IfCComplex = std::enable_if_t<std::is_same_v<T, CComplex>, int>;
+
+}  // namespace ccomplex_detail
+
+template <typename Z, ccomplex_detail::IfCComplex<Z> = 0>
+CComplex pow(const Z& z, int n) noexcept {
+    return ccomplex_detail::integerPower(z, n);
+}
+
+template <typename Z, ccomplex_detail::IfCComplex<Z> = 0>
+CComplex pow(const Z& z, float x) noexcept {
+    return ccomplex_detail::complexPower(z, CComplex(x));
+}
+
+template <typename Z, ccomplex_detail::IfCComplex<Z> = 0>
+CComplex pow(const Z& z, const CComplex& w) noexcept {
+    return ccomplex_detail::complexPower(z, w);
+}
+
+template <typename W, ccomplex_detail::IfCComplex<W> = 0>
+CComplex pow(float x, const W& w) noexcept {
+    return ccomplex_detail::complexPower(CComplex(x), w);
+}
 
 // Writes the text form of `z` in the stream's floating-point format and
 // precision (see "Text form" above), without touching print()'s buffer. The
