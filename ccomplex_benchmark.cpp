@@ -212,14 +212,15 @@ constexpr std::size_t kFilterSamples = 1 << 14;
 constexpr int kMandelbrotSide = 160;
 constexpr int kMandelbrotIterations = 256;
 
-// The first `count` operands of x and w as the type Complex.
+// The first `count` operands of x or w as the type Complex, divided by
+// `divisor`.
 template <typename Complex>
-std::vector<Complex> firstOperands(std::size_t count, bool second) {
+std::vector<Complex> firstOperands(std::size_t count, bool second, float divisor = 100.0f) {
     const Operands& o = operands();
     std::vector<Complex> values;
     for (std::size_t i = 0; i < count; ++i) {
         const CComplex& z = second ? o.w[i] : o.x[i];
-        values.emplace_back(z.real / 100.0f, z.imag / 100.0f);
+        values.emplace_back(z.real / divisor, z.imag / divisor);
     }
     return values;
 }
@@ -291,6 +292,39 @@ void BM_KernelMandelbrot(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * iterations);
 }
+
+// The elementary functions, called unqualified as generic code calls them,
+// so that each type's own overloads are found, on parts in [-10, 10]; w's
+// real part serves as a float exponent, and n runs from 2 to 9.
+template <typename Complex, typename Function>
+void runElementary(benchmark::State& state, Function function) {
+    static const std::vector<Complex> x = firstOperands<Complex>(kOperands, false, 10.0f);
+    static const std::vector<Complex> w = firstOperands<Complex>(kOperands, true, 10.0f);
+    runOverOperands(
+        state, [&](std::size_t i) { return function(x[i], w[i], static_cast<int>(i % 8) + 2); });
+}
+
+#define CCOMPLEX_ELEMENTARY_BENCHMARK(name, expression)                               \
+    template <typename Complex>                                                       \
+    void BM_##name(benchmark::State& state) {                                         \
+        runElementary<Complex>(state, [](const Complex& z, const Complex& w, int n) { \
+            static_cast<void>(w), static_cast<void>(n);                               \
+            using std::exp, std::log, std::log10, std::sqrt, std::pow;                \
+            return expression;                                                        \
+        });                                                                           \
+    }                                                                                 \
+    BENCHMARK(BM_##name<CComplex>);                                                   \
+    BENCHMARK(BM_##name<std::complex<float>>)
+
+CCOMPLEX_ELEMENTARY_BENCHMARK(Exp, exp(z));
+CCOMPLEX_ELEMENTARY_BENCHMARK(Log, log(z));
+CCOMPLEX_ELEMENTARY_BENCHMARK(Log10, log10(z));
+CCOMPLEX_ELEMENTARY_BENCHMARK(Sqrt, sqrt(z));
+CCOMPLEX_ELEMENTARY_BENCHMARK(PowInt, pow(z, n));
+CCOMPLEX_ELEMENTARY_BENCHMARK(PowIntAsComplex, pow(z, Complex(static_cast<float>(n))));
+CCOMPLEX_ELEMENTARY_BENCHMARK(PowFloat, pow(z, real(w)));
+CCOMPLEX_ELEMENTARY_BENCHMARK(PowComplex, pow(z, w));
+#undef CCOMPLEX_ELEMENTARY_BENCHMARK
 
 BENCHMARK(BM_Add_CComplex);
 BENCHMARK(BM_Add_StdComplex);
