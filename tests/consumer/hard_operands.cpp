@@ -45,10 +45,11 @@ std::string results(CComplex x, const CComplex& w) {
     inPlace *= w;
     inPlace -= w;
     inPlace /= w;
-    // Then x * w, x - w, -x, x.conj(), the in-place result, a polar form, and
-    // operations with a float operand.
+    // Then x * w, x - w, -x, x.conj(), the in-place result, a polar form,
+    // operations with a float operand, and the elementary functions.
     for (const CComplex& z : {x * w, x - w, -x, x.conj(), inPlace, CComplex::polar(x.real, w.real),
-                              x * w.real, w.imag - x, x / w.real, w.imag / x, proj(x)}) {
+                              x * w.real, w.imag - x, x / w.real, w.imag / x, proj(x), exp(x),
+                              log(x), log10(x), sqrt(x), pow(x, 3), pow(x, w.real), pow(x, w)}) {
         std::snprintf(bits, sizeof bits, " %08x %08x", bitsOf(z.real), bitsOf(z.imag));
         line << bits;
     }
