@@ -296,7 +296,7 @@ template <typename Part>
 struct Power {
     Part re;
     Part im;
-    long exponent;
+    std::int64_t exponent;
 };
 
 template <typename Part>
@@ -313,11 +313,16 @@ void keepInRange(Power<Part>& p) noexcept {
     }
 }
 
+constexpr std::int64_t kFarOutside = std::int64_t{1} << 40;
+
 template <typename Part>
 void multiplyBy(Power<Part>& p, const Power<Part>& q) noexcept {
     const Part re = p.re * q.re - p.im * q.im;
     const Part im = p.re * q.im + p.im * q.re;
-    p = {re, im, p.exponent + q.exponent};
+    // A binary exponent beyond 2^40 already puts the power far outside the
+    // float range; held there, it cannot overflow however many squarings
+    // follow (a float exponent of 2^127 asks for 103 of them).
+    p = {re, im, std::clamp(p.exponent + q.exponent, -kFarOutside, kFarOutside)};
     keepInRange(p);
 }
 
@@ -354,8 +359,8 @@ bool roundsCertainly(double v, double bound, int exponent, float& out) noexcept 
            sameFloat(toFloat(toDouble(v + bound, exponent)), out);
 }
 
-int clampedExponent(long exponent) noexcept {
-    return static_cast<int>(std::clamp(exponent, -100'000L, 100'000L));
+int clampedExponent(std::int64_t exponent) noexcept {
+    return static_cast<int>(std::clamp<std::int64_t>(exponent, -100'000, 100'000));
 }
 
 // The power by this type's own products, for zero and non-finite operands,
