@@ -217,8 +217,8 @@ constexpr double kLog10OfE = 0.43429448190325182765;
 // near |z| = 1; the measurement over millions of operands found none.
 //
 // To keep both precisions clear of overflow and underflow, a power carries a
-// binary exponent beside its parts, and every product rescales the parts by
-// 2^-300 or 2^300 when the larger leaves [2^-300, 2^300].
+// binary exponent beside its parts, and every product rescales the parts
+// when the larger leaves [2^-300, 2^300].
 
 // A double-double: hi + lo with |lo| at most half an ulp of hi.
 struct DoubleDouble {
@@ -268,11 +268,6 @@ DoubleDouble operator*(DoubleDouble a, DoubleDouble b) noexcept {
     return quickTwoSum(p.hi, p.lo + (a.hi * b.lo + a.lo * b.hi));
 }
 
-// Scaling by a power of two is exact.
-DoubleDouble operator*(DoubleDouble a, double powerOfTwo) noexcept {
-    return {a.hi * powerOfTwo, a.lo * powerOfTwo};
-}
-
 DoubleDouble operator/(DoubleDouble a, DoubleDouble b) noexcept {
     // One Newton step from the double reciprocal doubles its 53 bits.
     const double y = 1.0 / b.hi;
@@ -299,17 +294,22 @@ struct Power {
     std::int64_t exponent;
 };
 
+double scaledBy(double v, int exponent) noexcept { return std::ldexp(v, exponent); }
+DoubleDouble scaledBy(DoubleDouble v, int exponent) noexcept {
+    return {std::ldexp(v.hi, exponent), std::ldexp(v.lo, exponent)};
+}
+
+// Brings the larger part back to [1, 2) once it leaves [2^-300, 2^300]: the
+// product of two values in range stays within double's, and a value brought
+// back near 1 needs eight squarings to leave the range again.
 template <typename Part>
 void keepInRange(Power<Part>& p) noexcept {
     const double larger = std::max(std::fabs(leading(p.re)), std::fabs(leading(p.im)));
-    if (larger > 0x1p300) {
-        p.re = p.re * 0x1p-300;
-        p.im = p.im * 0x1p-300;
-        p.exponent += 300;
-    } else if (larger < 0x1p-300) {
-        p.re = p.re * 0x1p300;
-        p.im = p.im * 0x1p300;
-        p.exponent -= 300;
+    if (larger > 0x1p300 || larger < 0x1p-300) {
+        const int exponent = std::ilogb(larger);
+        p.re = scaledBy(p.re, -exponent);
+        p.im = scaledBy(p.im, -exponent);
+        p.exponent += exponent;
     }
 }
 
