@@ -99,8 +99,7 @@
 // and back, implicitly and exactly, without this header including <complex>.
 // What differs: the parts are the fields real and imag, not functions; a zero
 // divisor writes a line; print() shares one buffer; the in-place operators
-// return nothing; and of the elementary functions only exp, log, log10, sqrt
-// and pow are here so far.
+// return nothing.
 //
 // Exceptions. The header and ccomplex.cpp compile without exceptions
 // (-fno-exceptions) and then behave as described, but for the note on
@@ -310,6 +309,29 @@ CComplex exp(const CComplex& z) noexcept;
 CComplex log(const CComplex& z) noexcept;
 CComplex log10(const CComplex& z) noexcept;
 CComplex sqrt(const CComplex& z) noexcept;
+
+// The trigonometric and hyperbolic functions and their inverses, with the
+// same accuracy as exp and log: each part within 1 ulp, in practice
+// correctly rounded, zero where its exact value is zero (sin(x + j0) has a
+// zero imaginary part, acos(1) is 0 - j0), and no spurious overflow
+// (cosh(89 + j0.5) is finite). Principal values, cuts and special values as
+// C's: sin, cos and tan are -i sinh(iz), cosh(iz) and -i tanh(iz), asin and
+// atan are -i asinh(iz) and -i atanh(iz); asin and acos have their cuts on
+// the real axis beyond +-1, atan on the imaginary axis beyond +-j, and the
+// sign of a zero part picks the side (asin(2 + j0) is pi/2 + j1.317,
+// asin(2 - j0) is pi/2 - j1.317).
+CComplex sin(const CComplex& z) noexcept;
+CComplex cos(const CComplex& z) noexcept;
+CComplex tan(const CComplex& z) noexcept;
+CComplex sinh(const CComplex& z) noexcept;
+CComplex cosh(const CComplex& z) noexcept;
+CComplex tanh(const CComplex& z) noexcept;
+CComplex asin(const CComplex& z) noexcept;
+CComplex acos(const CComplex& z) noexcept;
+CComplex atan(const CComplex& z) noexcept;
+CComplex asinh(const CComplex& z) noexcept;
+CComplex acosh(const CComplex& z) noexcept;
+CComplex atanh(const CComplex& z) noexcept;
 
 namespace ccomplex_detail {
 

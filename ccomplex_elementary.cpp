@@ -130,6 +130,11 @@ void rotateByQuarters(int quarters, Real cr, Real sr, Real& c, Real& s) noexcept
 // every multiple), so r is within 2^-51 of itself. Beyond, the C library.
 void cosSinOfFloat(float y, double& c, double& s) noexcept {
     const double yd = static_cast<double>(y);
+    if (isZero(y)) {  // the polynomial would give sin(-0) as +0
+        c = 1;
+        s = yd;
+        return;
+    }
     if (!(std::fabs(y) <= 0x1p19f)) {
         c = std::cos(yd);
         s = std::sin(yd);
@@ -502,6 +507,155 @@ GeneralPower<Real> generalPower(const CComplex& z, const CComplex& w) noexcept {
             m * (std::fabs(s) * da + std::fabs(c) * db)};
 }
 
+// ---------------------------------------------------------------- trigonometric and hyperbolic
+//
+// sin, cos and tan are C's -i sinh(iz), cosh(iz) and -i tanh(iz), special
+// values included; multiplying by i or -i only swaps parts and flips a sign,
+// which is exact. So are asin and atan from asinh and atanh.
+
+constexpr double kHalfPi = 1.57079632679489661923;
+
+// (-y, x): i z.
+CComplex timesI(const CComplex& z) noexcept { return CComplex(-z.imag, z.real); }
+
+// (y, -x): -i z.
+CComplex timesMinusI(const CComplex& z) noexcept { return CComplex(z.imag, -z.real); }
+
+// big * small, except that a zero `small` gives a zero signed as the product
+// would be, even where `big` is infinite and the product NaN.
+double timesPart(double big, double small) noexcept {
+    return isZero(small) ? std::copysign(0.0, big) * small : big * small;
+}
+
+// sinh t and cosh t for a float t, within a few units of 2^-53 relative.
+// Below |t| = 1/2 through m = expm1|t|, which keeps its relative accuracy
+// where e^t - 1 cancels: sinh = (m + m / (m + 1)) / 2 and cosh = 1 + m^2 /
+// (2 (m + 1)). Above, e = e^|t| and (e -+ 1/e) / 2, where 1/e is at most 0.61
+// of e, so the difference loses at most a bit and a half. e^|t| overflows
+// double only beyond 709, where the float parts are infinite anyway.
+void sinhCoshOfFloat(float t, double& sinhT, double& coshT) noexcept {
+    const double a = std::fabs(static_cast<double>(t));
+    if (a < 0.5) {
+        const double m = std::expm1(a);
+        sinhT = (m + m / (m + 1)) / 2;
+        coshT = 1 + m * m / (2 * (m + 1));
+    } else {
+        const double e = std::exp(a);
+        sinhT = (e - 1 / e) / 2;
+        coshT = (e + 1 / e) / 2;
+    }
+    sinhT = std::copysign(sinhT, static_cast<double>(t));
+}
+
+// C's csinh at an infinite or NaN part.
+[[gnu::cold]] CComplex sinhOfNonFinite(float x, float y) noexcept {
+    if (std::isnan(x)) return CComplex(kNaN, isZero(y) ? y : kNaN);
+    if (std::isfinite(x)) return CComplex(isZero(x) ? x : kNaN, kNaN);
+    if (!std::isfinite(y)) return CComplex(x, kNaN);
+    if (isZero(y)) return CComplex(x, y);
+    double c, s;
+    cosSinOfFloat(y, c, s);
+    return CComplex(toFloat(static_cast<double>(x) * c), toFloat(HUGE_VAL * s));
+}
+
+// C's ccosh at an infinite or NaN part.
+[[gnu::cold]] CComplex coshOfNonFinite(float x, float y) noexcept {
+    if (std::isnan(x)) return CComplex(kNaN, isZero(y) ? 0.0f : kNaN);
+    if (std::isfinite(x)) return CComplex(kNaN, isZero(x) ? 0.0f : kNaN);
+    if (!std::isfinite(y)) return CComplex(kInf, kNaN);
+    if (isZero(y)) return CComplex(kInf, std::copysign(0.0f, x) * y);
+    double c, s;
+    cosSinOfFloat(y, c, s);
+    return CComplex(toFloat(HUGE_VAL * c), toFloat(static_cast<double>(x) * s));
+}
+
+// C's ctanh at an infinite or NaN part.
+[[gnu::cold]] CComplex tanhOfNonFinite(float x, float y) noexcept {
+    if (std::isnan(x)) return CComplex(kNaN, isZero(y) ? y : kNaN);
+    if (std::isfinite(x)) return CComplex(isZero(x) ? x : kNaN, kNaN);
+    const float one = std::copysign(1.0f, x);
+    if (!std::isfinite(y)) return CComplex(one, std::copysign(0.0f, y));
+    double c, s;
+    cosSinOfFloat(y, c, s);
+    return CComplex(one, toFloat(std::copysign(0.0, s * c)));  // 0 sin 2y
+}
+
+// ---------------------------------------------------------------- the inverses
+//
+// For x, y >= 0 with A = (|z + 1| + |z - 1|) / 2 >= 1, the inverse sine is
+// asin(x / A) + i ln(A + sqrt(A^2 - 1)). Near the branch points A - 1 and
+// A - x cancel, so they are built from terms that do not:
+//   r - (x + 1) = y^2 / (r + x + 1),   with r = |z + 1|, s = |z - 1|;
+//   s - (1 - x) = y^2 / (s + 1 - x) for x < 1, s - (x - 1) = y^2 / (s + x - 1)
+// for x >= 1; and A - 1, A - x are half sums of those and of 1 - x or x - 1,
+// all positive. A float operand comes no closer to a branch point than 2^-24
+// or so relative, and in double each of these is rounded a few times, to a
+// few units of 2^-53 relative. The real part is then atan(x / sqrt(A^2 -
+// x^2)) with A^2 - x^2 = (A + x)(A - x), which has no cancellation either,
+// and the imaginary part log1p(A - 1 + sqrt((A - 1)(A + 1))). In double the
+// squares of float parts neither overflow nor underflow, so no scaling is
+// needed anywhere.
+struct ArcParts {
+    double log;   // ln(A + sqrt(A^2 - 1)) >= 0
+    double root;  // sqrt(A^2 - x^2) >= 0
+};
+
+ArcParts arcParts(double x, double y) noexcept {
+    const double xPlus1 = x + 1, xMinus1 = x - 1, y2 = y * y;
+    const double r = std::sqrt(xPlus1 * xPlus1 + y2), s = std::sqrt(xMinus1 * xMinus1 + y2);
+    const double a = (r + s) / 2, rTerm = y2 / (r + xPlus1);
+    double aMinus1, aMinusX;
+    if (x < 1) {
+        aMinus1 = (rTerm + y2 / (s - xMinus1)) / 2;
+        aMinusX = (rTerm + (s - xMinus1)) / 2;
+    } else {
+        // At z = 1 exactly, s + x - 1 is 0 and so is y^2.
+        aMinusX = (rTerm + (isZero(y) ? 0.0 : y2 / (s + xMinus1))) / 2;
+        aMinus1 = aMinusX + xMinus1;
+    }
+    return {std::log1p(aMinus1 + std::sqrt(aMinus1 * (a + 1))), std::sqrt((a + x) * aMinusX)};
+}
+
+// C's casinh at an infinite or NaN part.
+[[gnu::cold]] CComplex asinhOfNonFinite(float x, float y) noexcept {
+    if (std::isnan(x)) return CComplex(std::isinf(y) ? kInf : kNaN, isZero(y) ? y : kNaN);
+    if (std::isnan(y)) return CComplex(std::isinf(x) ? x : kNaN, kNaN);
+    const float angle =
+        std::isinf(y) ? static_cast<float>(std::isinf(x) ? kHalfPi / 2 : kHalfPi) : 0.0f;
+    return CComplex(std::copysign(kInf, x), std::copysign(angle, y));
+}
+
+// C's cacosh at an infinite or NaN part.
+[[gnu::cold]] CComplex acoshOfNonFinite(float x, float y) noexcept {
+    if (std::isnan(x) || std::isnan(y))
+        return CComplex(std::isinf(x) || std::isinf(y) ? kInf : kNaN, kNaN);
+    double angle = std::signbit(x) ? 2 * kHalfPi : 0.0;  // x infinite, y finite
+    if (std::isinf(y)) angle = std::isinf(x) ? (x > 0 ? kHalfPi / 2 : 3 * kHalfPi / 2) : kHalfPi;
+    return CComplex(kInf, std::copysign(toFloat(angle), y));
+}
+
+// C's cacos at an infinite or NaN part.
+[[gnu::cold]] CComplex acosOfNonFinite(float x, float y) noexcept {
+    if (std::isnan(y)) {
+        if (isZero(x)) return CComplex(toFloat(kHalfPi), kNaN);
+        return CComplex(kNaN, std::isinf(x) ? kInf : kNaN);
+    }
+    if (std::isnan(x)) return CComplex(kNaN, std::isinf(y) ? -std::copysign(kInf, y) : kNaN);
+    double angle = std::signbit(x) ? 2 * kHalfPi : 0.0;  // x infinite, y finite
+    if (std::isinf(y)) angle = std::isinf(x) ? (x > 0 ? kHalfPi / 2 : 3 * kHalfPi / 2) : kHalfPi;
+    return CComplex(toFloat(angle), -std::copysign(kInf, y));
+}
+
+// C's catanh at an infinite or NaN part.
+[[gnu::cold]] CComplex atanhOfNonFinite(float x, float y) noexcept {
+    if (std::isnan(y))
+        return CComplex(isZero(x) || std::isinf(x) ? std::copysign(0.0f, x) : kNaN, kNaN);
+    if (std::isnan(x))
+        return CComplex(std::isinf(y) ? 0.0f : kNaN,
+                        std::isinf(y) ? std::copysign(toFloat(kHalfPi), y) : kNaN);
+    return CComplex(std::copysign(0.0f, x), std::copysign(toFloat(kHalfPi), y));
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- the functions
@@ -568,3 +722,97 @@ CComplex ccomplex_detail::complexPower(const CComplex& z, const CComplex& w) noe
     const GeneralPower<long double> careful = generalPower<long double>(z, w);
     return CComplex(toFloat(careful.re), toFloat(careful.im));
 }
+
+// sinh x cos y + i cosh x sin y, each factor within a few units of 2^-53.
+CComplex sinh(const CComplex& z) noexcept {
+    if (!isFinite(z)) return sinhOfNonFinite(z.real, z.imag);
+    double sinhX, coshX, c, s;
+    sinhCoshOfFloat(z.real, sinhX, coshX);
+    cosSinOfFloat(z.imag, c, s);
+    return CComplex(toFloat(timesPart(c, sinhX)), toFloat(timesPart(coshX, s)));
+}
+
+// cosh x cos y + i sinh x sin y.
+CComplex cosh(const CComplex& z) noexcept {
+    if (!isFinite(z)) return coshOfNonFinite(z.real, z.imag);
+    double sinhX, coshX, c, s;
+    sinhCoshOfFloat(z.real, sinhX, coshX);
+    cosSinOfFloat(z.imag, c, s);
+    return CComplex(toFloat(coshX * c), toFloat(timesPart(sinhX, s)));
+}
+
+// The textbook sinh 2x / (cosh 2x + cos 2y) cancels near the poles, where
+// cos 2y is near -1. With t = tan y, b = 1 + t^2, s = sinh x, c = cosh x,
+//   tanh z = (b c s + i t) / (1 + b s^2),
+// whose denominator adds positive terms, and every other step is a product
+// or a quotient: a few units of 2^-53 relative. |t| stays below 2^100, as
+// no float is a zero of cos. Beyond |x| = 22 the real part is 1 to within
+// 2^-63, below half a float ulp, and the imaginary part is 4 sin y cos y
+// e^-2|x| to within the same, which also avoids s^2 overflowing.
+CComplex tanh(const CComplex& z) noexcept {
+    if (!isFinite(z)) return tanhOfNonFinite(z.real, z.imag);
+    double c, s;
+    cosSinOfFloat(z.imag, c, s);
+    if (std::fabs(z.real) > 22.0f) {
+        const double e = std::exp(-2 * std::fabs(static_cast<double>(z.real)));
+        return CComplex(std::copysign(1.0f, z.real), toFloat(4 * s * c * e));
+    }
+    double sinhX, coshX;
+    sinhCoshOfFloat(z.real, sinhX, coshX);
+    const double t = s / c, b = 1 + t * t, d = 1 + b * sinhX * sinhX;
+    return CComplex(toFloat(b * coshX * sinhX / d), toFloat(t / d));
+}
+
+CComplex sin(const CComplex& z) noexcept { return timesMinusI(sinh(timesI(z))); }
+
+CComplex cos(const CComplex& z) noexcept { return cosh(timesI(z)); }
+
+CComplex tan(const CComplex& z) noexcept { return timesMinusI(tanh(timesI(z))); }
+
+// asinh z = -i asin(iz): the parts of arcParts at (|y|, |x|), swapped.
+CComplex asinh(const CComplex& z) noexcept {
+    if (!isFinite(z)) return asinhOfNonFinite(z.real, z.imag);
+    const double x = std::fabs(static_cast<double>(z.real)),
+                 y = std::fabs(static_cast<double>(z.imag));
+    const ArcParts p = arcParts(y, x);
+    return CComplex(std::copysign(toFloat(p.log), z.real),
+                    std::copysign(toFloat(std::atan2(y, p.root)), z.imag));
+}
+
+// The real part is ln(A + sqrt(A^2 - 1)) >= 0; the imaginary part is
+// atan2(sqrt(A^2 - x^2), x) in [0, pi], signed as y.
+CComplex acosh(const CComplex& z) noexcept {
+    if (!isFinite(z)) return acoshOfNonFinite(z.real, z.imag);
+    const double x = static_cast<double>(z.real);
+    const ArcParts p = arcParts(std::fabs(x), std::fabs(static_cast<double>(z.imag)));
+    return CComplex(toFloat(p.log), std::copysign(toFloat(std::atan2(p.root, x)), z.imag));
+}
+
+CComplex acos(const CComplex& z) noexcept {
+    if (!isFinite(z)) return acosOfNonFinite(z.real, z.imag);
+    const double x = static_cast<double>(z.real);
+    const ArcParts p = arcParts(std::fabs(x), std::fabs(static_cast<double>(z.imag)));
+    return CComplex(toFloat(std::atan2(p.root, x)), -std::copysign(toFloat(p.log), z.imag));
+}
+
+CComplex asin(const CComplex& z) noexcept { return timesMinusI(asinh(timesI(z))); }
+
+// atanh z = log((1 + z) / (1 - z)) / 2, as
+//   real: log1p(4|x| / ((1 - |x|)^2 + y^2)) / 4, signed as x,
+//   imag: atan2(2y, 1 - x^2 - y^2) / 2.
+// The real part adds positive terms. 1 - x^2 - y^2 cancels where |z| is near
+// 1; taken as (1 - a)(1 + a) - b^2, a = max(|x|, |y|) >= 0.7 there and b the
+// other, as in log, both products are exact in double and the difference is
+// rounded once, where 1 - x^2 would be rounded first (an error of 2^-29 of
+// the result at x = 2^-13, y near 1).
+CComplex atanh(const CComplex& z) noexcept {
+    if (!isFinite(z)) return atanhOfNonFinite(z.real, z.imag);
+    const double x = std::fabs(static_cast<double>(z.real)), y = static_cast<double>(z.imag);
+    const double a = std::max(x, std::fabs(y)), b = std::min(x, std::fabs(y));
+    const double oneMinusX = 1 - x;
+    const double re = std::log1p(4 * x / (oneMinusX * oneMinusX + y * y)) / 4;
+    const double im = std::atan2(2 * y, (1 - a) * (1 + a) - b * b) / 2;
+    return CComplex(std::copysign(toFloat(re), z.real), toFloat(im));
+}
+
+CComplex atan(const CComplex& z) noexcept { return timesMinusI(atanh(timesI(z))); }

@@ -852,6 +852,28 @@ Exact exactPower(const CComplex& z, const CComplex& w) {
 // Row `row` of the accuracy table at z, with w as the exponent, and its
 // exact value.
 // clang-format off
+// Rows 8 to 19, the trigonometric and hyperbolic functions and their inverses,
+// for this type and, as the reference, for std::complex<long double>, whose
+// functions are the C library's long double ones.
+template <typename Complex>
+Complex trigonometric(int row, const Complex& z) {
+    using std::sin, std::cos, std::tan, std::sinh, std::cosh, std::tanh, std::asin, std::acos,
+        std::atan, std::asinh, std::acosh, std::atanh;
+    switch (row) {
+        case 8: return sin(z);
+        case 9: return cos(z);
+        case 10: return tan(z);
+        case 11: return sinh(z);
+        case 12: return cosh(z);
+        case 13: return tanh(z);
+        case 14: return asin(z);
+        case 15: return acos(z);
+        case 16: return atan(z);
+        case 17: return asinh(z);
+        case 18: return acosh(z);
+        default: return atanh(z);
+    }
+}
 CComplex elementary(int row, const CComplex& z, const CComplex& w) {
     switch (row) {
         case 0: return exp(z);
@@ -861,20 +883,28 @@ CComplex elementary(int row, const CComplex& z, const CComplex& w) {
         case 4: return pow(z, static_cast<int>(w.real));
         case 5: return pow(z, w.real);
         case 6: return pow(z, w);
-        default: return pow(z.real, w);
+        case 7: return pow(z.real, w);
+        default: return trigonometric(row, z);
     }
 }
 Exact exactElementary(int row, const CComplex& z, const CComplex& w) {
-    const long double x = z.real, y = z.imag, ln10 = std::log(10.0L), m = std::exp(x);
-    const long double t = std::sqrt((std::fabs(x) + std::sqrt(x * x + y * y)) / 2), o = y / (2 * t);
+    const long double x = z.real, y = z.imag, ln10 = std::log(10.0L);
+    const auto exactSqrt = [&] {
+        const long double t = std::sqrt((std::fabs(x) + std::sqrt(x * x + y * y)) / 2), o = y / (2 * t);
+        return x >= 0 ? Exact{t, o} : Exact{std::fabs(o), std::copysign(t, y)};
+    };
     switch (row) {
-        case 0: return {m * std::cos(y), y == 0 ? y : m * std::sin(y)};
+        case 0: return {std::exp(x) * std::cos(y), y == 0 ? y : std::exp(x) * std::sin(y)};
         case 1: return exactLog(z);
         case 2: return {exactLog(z).first / ln10, exactLog(z).second / ln10};
-        case 3: return x >= 0 ? Exact{t, o} : Exact{std::fabs(o), std::copysign(t, y)};
+        case 3: return exactSqrt();
         case 4: return exactIntegerPower(z, static_cast<int>(w.real));
+        case 5: case 6: return exactPower(z, w);
         case 7: return exactPower(CComplex(z.real), w);
-        default: return exactPower(z, w);
+        default: {
+            const std::complex<long double> r = trigonometric(row, std::complex<long double>(x, y));
+            return {r.real(), r.imag()};
+        }
     }
 }
 // clang-format on
@@ -883,20 +913,25 @@ Exact exactElementary(int row, const CComplex& z, const CComplex& w) {
 // ordinary values in [-10, 10]; values within 2^-30 to 1/2 of the unit
 // circle, for a real power n at angles where n arg z is nearly a multiple of
 // pi/2, so that a part of z^n cancels; values just above or below the
-// negative real axis; and real parts where exp overflows or turns subnormal.
+// negative real axis, or for the inverse functions near +-1 and +-j; and real
+// parts where exp overflows or turns subnormal.
 // Exponents: integers, reals in [-4, 4] (half-integers every third time, and
 // every fourth time 2^17 times that plus 1/4), and complex values in [-3, 3]^2.
-CComplex elementaryOperand(int i, float n, RandomPart& part, std::mt19937& engine) {
+CComplex elementaryOperand(int i, float n, bool branchPoints, RandomPart& part,
+                           std::mt19937& engine) {
     std::uniform_real_distribution<float> ordinary(-10, 10), turn(-3.2f, 3.2f), edge(86, 90);
     const long double quarter = std::acos(0.0L), u = turn(engine);
     const long double t = n == 0 ? u : std::round(u * n / quarter) * quarter / n;
     const float x = ordinary(engine), y = ordinary(engine);
     const long double r = 1 + std::ldexp(x / 20, -static_cast<int>(engine() % 30));
+    const float near = std::ldexp(y, -static_cast<int>(engine() % 40)), one = i % 2 ? 1.0f : -1.0f;
+    const CComplex branchPoint =
+        i % 4 < 2 ? CComplex(one + near, x / 0x1p40f) : CComplex(x / 0x1p40f, one + near);
     const CComplex kinds[] = {
         {part(), part()},
         {x, y},
         {static_cast<float>(r * std::cos(t)), static_cast<float>(r * std::sin(t))},
-        {-std::fabs(x), std::ldexp(y, -140 + i % 150)},
+        branchPoints ? branchPoint : CComplex(-std::fabs(x), std::ldexp(y, -140 + i % 150)),
         {i % 2 ? edge(engine) : -16 - edge(engine), y}};
     return kinds[i % 5];
 }
@@ -909,28 +944,31 @@ CComplex elementaryExponent(int row, int i, std::mt19937& engine) {
     return CComplex(part(engine), part(engine));
 }
 
-// exp, log, log10, sqrt, pow(z, int), pow(z, float), pow(z, CComplex) and
-// pow(float, CComplex), on 2M operands each. A power through exp and log
+// exp, log, log10, sqrt, pow(z, int), pow(z, float), pow(z, CComplex),
+// pow(float, CComplex) and the twelve trigonometric and hyperbolic functions
+// and inverses, on 2M operands each. A power through exp and log
 // knows its angle to about 2^-62 |b| radians, as the reference does: each
 // part is held to 1 ulp, or to an ulp of 2^-16 |z^w| if it is smaller, and
 // the cut is left out, where arg z = pi - y/|x| loses y in any precision. The
 // others are held to correct rounding, but for 2^-20 ulp.
 TEST(Elementary, EachPartWithinHalfAnUlpOfLongDoubleReferences) {
-    for (int row = 0; row < 8; ++row) {
+    for (int row = 0; row < 20; ++row) {
+        const bool throughLog = row >= 5 && row <= 7;
         RandomPart part;
         std::mt19937 engine(20261208);
         long double worst = 0;
         std::string worstCase;
         for (int i = 0; i < 2'000'000; ++i) {
             const CComplex w = elementaryExponent(row, i, engine),
-                           z = elementaryOperand(i, row == 4 || row == 5 ? w.real : 0, part,
-                                                 engine);
+                           z = elementaryOperand(i, row == 4 || row == 5 ? w.real : 0, row >= 14,
+                                                 part, engine);
             const Exact exact = exactElementary(row, z, w);
             if (z == 0 || std::isnan(exact.first) || std::isnan(exact.second) ||
-                (row >= 5 && i % 5 == 3))
+                (throughLog && i % 5 == 3))
                 continue;
             const CComplex got = elementary(row, z, w);
-            const long double floor = row < 5 ? 0 : std::hypot(exact.first, exact.second) / 0x1p16L;
+            const long double floor =
+                throughLog ? std::hypot(exact.first, exact.second) / 0x1p16L : 0;
             const long double error = std::max(ulpError(got.real, exact.first, floor),
                                                ulpError(got.imag, exact.second, floor));
             if (error > worst) {
@@ -938,7 +976,7 @@ TEST(Elementary, EachPartWithinHalfAnUlpOfLongDoubleReferences) {
                 worstCase = text(z) + " with " + text(w) + " gives " + text(got);
             }
         }
-        EXPECT_LE(worst, row < 5 ? 0.5L + 0x1p-20L : 1.0L) << "row " << row << ": " << worstCase;
+        EXPECT_LE(worst, throughLog ? 1.0L : 0.5L + 0x1p-20L) << "row " << row << ": " << worstCase;
         std::cout << "row " << row << ": worst " << std::setprecision(9)
                   << static_cast<double>(worst) << " ulp\n";
     }
@@ -948,6 +986,10 @@ TEST(Elementary, EachPartWithinHalfAnUlpOfLongDoubleReferences) {
 // underflow edges, and C's special values, bit for bit (any NaN for a NaN).
 TEST(Elementary, ExactCasesCutsAndSpecialValues) {
     const float pi = 0x1.921fb6p1f, big = std::ldexp(1.0f, 127), e100 = std::exp(-100.0f);
+    const float halfPi = 0x1.921fb6p0f, acosh2 = static_cast<float>(std::acosh(2.0L));
+    const float atanh2 = static_cast<float>(std::atanh(0.5L));  // of 2 less its i pi / 2
+    const CComplex cosh89(static_cast<float>(std::cosh(89.0L) * std::cos(0.5L)),
+                          static_cast<float>(std::sinh(89.0L) * std::sin(0.5L)));
     const CComplex edge(-kInf, static_cast<float>(std::exp(static_cast<long double>(88.9f)) *
                                                   std::sin(static_cast<long double>(3.1f))));
     const std::pair<CComplex, CComplex> cases[] = {
@@ -991,7 +1033,31 @@ TEST(Elementary, ExactCasesCutsAndSpecialValues) {
         {pow(CComplex(2), 128.0f), {kInf, 0}},
         {pow(CComplex(2), -149), {0x1p-149f, 0}},
         {pow(CComplex(-2), CComplex(-150)), {0, 0}},
-        {pow(CComplex(0, -1), INT_MIN), {1, 0}}};
+        {pow(CComplex(0, -1), INT_MIN), {1, 0}},
+        {sin(CComplex(-0.0f, -0.0f)), {-0.0f, -0.0f}},
+        {cos(CComplex(0, 0)), {1, -0.0f}},
+        {sin(CComplex(0, kInf)), {0, kInf}},
+        {tan(CComplex(-0.0f, 0)), {-0.0f, 0}},
+        {acos(CComplex(1)), {0, -0.0f}},
+        {acos(CComplex(1, -0.0f)), {0, 0}},
+        {asin(CComplex(2, 0)), {halfPi, acosh2}},
+        {asin(CComplex(2, -0.0f)), {halfPi, -acosh2}},
+        {acos(CComplex(-2, 0)), {pi, -acosh2}},
+        {acosh(CComplex(-2, -0.0f)), {acosh2, -pi}},
+        {atanh(CComplex(1)), {kInf, 0}},
+        {atanh(CComplex(-2, -0.0f)), {-atanh2, -halfPi}},
+        {atan(CComplex(-0.0f, 2)), {-halfPi, atanh2}},
+        {atan(CComplex(0, -2)), {halfPi, -atanh2}},
+        {cosh(CComplex(89, 0.5f)), cosh89},
+        {sinh(CComplex(kInf, 0)), {kInf, 0}},
+        {cosh(CComplex(0, kInf)), {kNaN, 0}},
+        {tanh(CComplex(kNaN, -0.0f)), {kNaN, -0.0f}},
+        {tanh(CComplex(-kInf, 2)), {-1, -0.0f}},
+        {asinh(CComplex(kInf, -kInf)), {kInf, -pi / 4}},
+        {acosh(CComplex(-kInf, 1)), {kInf, pi}},
+        {acos(CComplex(kNaN, kInf)), {kNaN, -kInf}},
+        {atanh(CComplex(kNaN, kInf)), {0, halfPi}},
+        {atan(CComplex(kInf, kNaN)), {halfPi, -0.0f}}};
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const auto& [got, expected] = cases[i];
         const bool same =
