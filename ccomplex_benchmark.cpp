@@ -304,16 +304,18 @@ void runElementary(benchmark::State& state, Function function) {
         state, [&](std::size_t i) { return function(x[i], w[i], static_cast<int>(i % 8) + 2); });
 }
 
-#define CCOMPLEX_ELEMENTARY_BENCHMARK(name, expression)                               \
-    template <typename Complex>                                                       \
-    void BM_##name(benchmark::State& state) {                                         \
-        runElementary<Complex>(state, [](const Complex& z, const Complex& w, int n) { \
-            static_cast<void>(w), static_cast<void>(n);                               \
-            using std::exp, std::log, std::log10, std::sqrt, std::pow;                \
-            return expression;                                                        \
-        });                                                                           \
-    }                                                                                 \
-    BENCHMARK(BM_##name<CComplex>);                                                   \
+#define CCOMPLEX_ELEMENTARY_BENCHMARK(name, expression)                                     \
+    template <typename Complex>                                                             \
+    void BM_##name(benchmark::State& state) {                                               \
+        runElementary<Complex>(state, [](const Complex& z, const Complex& w, int n) {       \
+            static_cast<void>(w), static_cast<void>(n);                                     \
+            using std::exp, std::log, std::log10, std::sqrt, std::pow, std::sin, std::cos,  \
+                std::tan, std::sinh, std::cosh, std::tanh, std::asin, std::acos, std::atan, \
+                std::asinh, std::acosh, std::atanh;                                         \
+            return expression;                                                              \
+        });                                                                                 \
+    }                                                                                       \
+    BENCHMARK(BM_##name<CComplex>);                                                         \
     BENCHMARK(BM_##name<std::complex<float>>)
 
 CCOMPLEX_ELEMENTARY_BENCHMARK(Exp, exp(z));
@@ -324,6 +326,18 @@ CCOMPLEX_ELEMENTARY_BENCHMARK(PowInt, pow(z, n));
 CCOMPLEX_ELEMENTARY_BENCHMARK(PowIntAsComplex, pow(z, Complex(static_cast<float>(n))));
 CCOMPLEX_ELEMENTARY_BENCHMARK(PowFloat, pow(z, real(w)));
 CCOMPLEX_ELEMENTARY_BENCHMARK(PowComplex, pow(z, w));
+CCOMPLEX_ELEMENTARY_BENCHMARK(Sin, sin(z));
+CCOMPLEX_ELEMENTARY_BENCHMARK(Cos, cos(z));
+CCOMPLEX_ELEMENTARY_BENCHMARK(Tan, tan(z));
+CCOMPLEX_ELEMENTARY_BENCHMARK(Sinh, sinh(z));
+CCOMPLEX_ELEMENTARY_BENCHMARK(Cosh, cosh(z));
+CCOMPLEX_ELEMENTARY_BENCHMARK(Tanh, tanh(z));
+CCOMPLEX_ELEMENTARY_BENCHMARK(Asin, asin(z));
+CCOMPLEX_ELEMENTARY_BENCHMARK(Acos, acos(z));
+CCOMPLEX_ELEMENTARY_BENCHMARK(Atan, atan(z));
+CCOMPLEX_ELEMENTARY_BENCHMARK(Asinh, asinh(z));
+CCOMPLEX_ELEMENTARY_BENCHMARK(Acosh, acosh(z));
+CCOMPLEX_ELEMENTARY_BENCHMARK(Atanh, atanh(z));
 #undef CCOMPLEX_ELEMENTARY_BENCHMARK
 
 BENCHMARK(BM_Add_CComplex);
