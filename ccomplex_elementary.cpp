@@ -304,24 +304,30 @@ DoubleDouble scaledBy(DoubleDouble v, int exponent) noexcept {
     return {std::ldexp(v.hi, exponent), std::ldexp(v.lo, exponent)};
 }
 
-// Brings the larger part back to [1, 2) once it leaves [2^-300, 2^300]: the
-// product of two values in range stays within double's, and a value brought
-// back near 1 needs eight squarings to leave the range again.
+// Brings the larger part back to [1, 2); out of line and cold, so that the
+// products that call keepInRange stay small enough to inline.
+template <typename Part>
+[[gnu::cold, gnu::noinline]] void rescale(Power<Part>& p, double larger) noexcept {
+    const int exponent = std::ilogb(larger);
+    p.re = scaledBy(p.re, -exponent);
+    p.im = scaledBy(p.im, -exponent);
+    p.exponent += exponent;
+}
+
+// Rescales once the larger part leaves [2^-300, 2^300]: the product of two
+// values in range stays within double's, and a value brought back near 1
+// needs eight squarings to leave the range again.
 template <typename Part>
 void keepInRange(Power<Part>& p) noexcept {
     const double larger = std::max(std::fabs(leading(p.re)), std::fabs(leading(p.im)));
-    if (larger > 0x1p300 || larger < 0x1p-300) {
-        const int exponent = std::ilogb(larger);
-        p.re = scaledBy(p.re, -exponent);
-        p.im = scaledBy(p.im, -exponent);
-        p.exponent += exponent;
-    }
+    if (larger > 0x1p300 || larger < 0x1p-300) rescale(p, larger);
 }
 
 constexpr std::int64_t kFarOutside = std::int64_t{1} << 40;
 
+// Inlined: a call per product cost integer powers a third of their time.
 template <typename Part>
-void multiplyBy(Power<Part>& p, const Power<Part>& q) noexcept {
+[[gnu::always_inline]] inline void multiplyBy(Power<Part>& p, const Power<Part>& q) noexcept {
     const Part re = p.re * q.re - p.im * q.im;
     const Part im = p.re * q.im + p.im * q.re;
     // A binary exponent beyond 2^40 already puts the power far outside the
@@ -357,7 +363,8 @@ Power<Part> power(const CComplex& z, std::uint64_t m, int squarings, bool recipr
 // The float nearest to v 2^exponent, if it is the same for every value within
 // `bound` of it. The bound is widened by 2^-51 |v| so that the two ends, each
 // rounded to double first, cannot both land on a float halfway point.
-bool roundsCertainly(double v, double bound, int exponent, float& out) noexcept {
+[[gnu::always_inline]] inline bool roundsCertainly(double v, double bound, int exponent,
+                                                   float& out) noexcept {
     bound += std::fabs(v) * 0x1p-51;
     out = toFloat(toDouble(v, exponent));
     return sameFloat(toFloat(toDouble(v - bound, exponent)), out) &&
@@ -386,7 +393,7 @@ CComplex exactPower(const CComplex& z, std::uint64_t m, int squarings, bool reci
     if (!isFinite(z) || isZero(z)) return textbookPower(z, m, squarings, reciprocal);
 
     const Power<double> fast = power<double>(z, m, squarings, reciprocal);
-    const double exponent = std::ldexp(static_cast<double>(m), squarings);
+    const double exponent = toDouble(static_cast<double>(m), squarings);
     const double bound =
         (4 * exponent + 8) * kUnit<double> * (std::fabs(fast.re) + std::fabs(fast.im));
     const int binaryExponent = clampedExponent(fast.exponent);
@@ -616,6 +623,17 @@ ArcParts arcParts(double x, double y) noexcept {
     return {std::log1p(aMinus1 + std::sqrt(aMinus1 * (a + 1))), std::sqrt((a + x) * aMinusX)};
 }
 
+// atan2(u, v) as atan(u / v), 12.6 ns against 8.4 here. The quotient adds
+// one rounding, and atan's condition number is at most 1. For v < 0 (or -0)
+// the angle is atan(u / v) + pi signed as u, whose magnitude is at least
+// pi / 2, so the sum loses no relative accuracy. An infinite quotient gives
+// +-pi / 2, a zero one +-0 or +-pi, as atan2 does; two zeros go to atan2.
+double quickAtan2(double u, double v) noexcept {
+    if (isZero(u) && isZero(v)) return std::atan2(u, v);
+    const double a = std::atan(u / v);
+    return std::signbit(v) ? std::copysign(2 * kHalfPi, u) + a : a;
+}
+
 // C's casinh at an infinite or NaN part.
 [[gnu::cold]] CComplex asinhOfNonFinite(float x, float y) noexcept {
     if (std::isnan(x)) return CComplex(std::isinf(y) ? kInf : kNaN, isZero(y) ? y : kNaN);
@@ -776,7 +794,7 @@ CComplex asinh(const CComplex& z) noexcept {
                  y = std::fabs(static_cast<double>(z.imag));
     const ArcParts p = arcParts(y, x);
     return CComplex(std::copysign(toFloat(p.log), z.real),
-                    std::copysign(toFloat(std::atan2(y, p.root)), z.imag));
+                    std::copysign(toFloat(quickAtan2(y, p.root)), z.imag));
 }
 
 // The real part is ln(A + sqrt(A^2 - 1)) >= 0; the imaginary part is
@@ -785,14 +803,14 @@ CComplex acosh(const CComplex& z) noexcept {
     if (!isFinite(z)) return acoshOfNonFinite(z.real, z.imag);
     const double x = static_cast<double>(z.real);
     const ArcParts p = arcParts(std::fabs(x), std::fabs(static_cast<double>(z.imag)));
-    return CComplex(toFloat(p.log), std::copysign(toFloat(std::atan2(p.root, x)), z.imag));
+    return CComplex(toFloat(p.log), std::copysign(toFloat(quickAtan2(p.root, x)), z.imag));
 }
 
 CComplex acos(const CComplex& z) noexcept {
     if (!isFinite(z)) return acosOfNonFinite(z.real, z.imag);
     const double x = static_cast<double>(z.real);
     const ArcParts p = arcParts(std::fabs(x), std::fabs(static_cast<double>(z.imag)));
-    return CComplex(toFloat(std::atan2(p.root, x)), -std::copysign(toFloat(p.log), z.imag));
+    return CComplex(toFloat(quickAtan2(p.root, x)), -std::copysign(toFloat(p.log), z.imag));
 }
 
 CComplex asin(const CComplex& z) noexcept { return timesMinusI(asinh(timesI(z))); }
@@ -811,7 +829,7 @@ CComplex atanh(const CComplex& z) noexcept {
     const double a = std::max(x, std::fabs(y)), b = std::min(x, std::fabs(y));
     const double oneMinusX = 1 - x;
     const double re = std::log1p(4 * x / (oneMinusX * oneMinusX + y * y)) / 4;
-    const double im = std::atan2(2 * y, (1 - a) * (1 + a) - b * b) / 2;
+    const double im = quickAtan2(2 * y, (1 - a) * (1 + a) - b * b) / 2;
     return CComplex(std::copysign(toFloat(re), z.real), toFloat(im));
 }
 
