@@ -296,7 +296,9 @@ CComplex polar(float magnitude, float angle) noexcept;
 //
 // Powers. pow(z, 0) is 1 + j0 for every z. An exponent whose value is an
 // integer, as an int, a float or a CComplex with a zero imaginary part, gives
-// the exact power rounded once, without exp and log. pow(0, w) is 0 when the
+// the exact power rounded once, without exp and log, for |n| below 2^64 (a
+// float exponent beyond that leaves z^n's angle to about |n| 2^-102
+// radians). pow(0, w) is 0 when the
 // real part of w is positive; a negative integer power of zero is a division
 // by zero: it writes the zero-divisor line and returns 0 + j0. For any other
 // exponent, pow(z, w) is exp(w log z), with b = Im(w log z) known to about
