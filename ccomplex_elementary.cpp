@@ -1,4 +1,4 @@
-// exp, log, log10, sqrt and pow, each part correctly rounded in practice.
+// The elementary functions, each part correctly rounded in practice.
 #include "ccomplex.h"
 
 // The error bounds below count IEEE 754 roundings, each operation rounded as
@@ -29,7 +29,9 @@
 // Two things escape that argument, and each has its own method below:
 //  - log|z| near |z| = 1, where x^2 + y^2 - 1 cancels (see logOfMagnitude);
 //  - powers, whose parts cancel near the zeros of cos(n arg z) however well
-//    the modulus is known (see certainPower and complexPower).
+//    the modulus is known (see exactPower and the other powers' method);
+// and the inverse functions, whose cancellations near the branch points are
+// rewritten (see arcParts and atanh).
 
 namespace {
 
@@ -68,7 +70,7 @@ bool isZero(const CComplex& z) noexcept { return isZero(z.real) && isZero(z.imag
 // what lets exp beat the standard type's float version.
 //
 // On |r| <= pi / 4 the Taylor series to degree 17 (sin) and 18 (cos) is off
-// by less than 2^-65 relative, and Horner's rule in double adds a few units
+// by less than 2^-65 relative, and evaluating it in double adds a few units
 // of 2^-53: 2^-51.5 at worst, measured over 10M arguments against long double.
 
 // sin r and cos r for |r| <= pi / 4, within 2^-51 relative. The polynomials
@@ -148,6 +150,13 @@ void cosSinOfFloat(float y, double& c, double& s) noexcept {
     rotateByQuarters(quarters, cr, sr, c, s);
 }
 
+// big * small, except that a zero `small` gives a zero signed as the product
+// would be, even where `big` is infinite and the product NaN.
+template <typename Real>
+Real timesPart(Real big, Real small) noexcept {
+    return isZero(small) ? std::copysign(Real(0), big) * small : big * small;
+}
+
 // ---------------------------------------------------------------- exp
 
 // C's cexp at an infinite or NaN part.
@@ -158,8 +167,9 @@ void cosSinOfFloat(float y, double& c, double& s) noexcept {
     if (x > 0 && isZero(y)) return CComplex(x, y);
     // +inf or +0 times cis y, each part signed as cos y and sin y.
     const double m = x > 0 ? HUGE_VAL : 0.0;
-    const double yd = static_cast<double>(y);
-    return CComplex(toFloat(m * std::cos(yd)), toFloat(m * std::sin(yd)));
+    double c, s;
+    cosSinOfFloat(y, c, s);
+    return CComplex(toFloat(m * c), toFloat(m * s));
 }
 
 // ---------------------------------------------------------------- log
@@ -523,8 +533,7 @@ GeneralPower<Real> generalPower(const CComplex& z, const CComplex& w) noexcept {
     const Real db = 12 * u * (std::fabs(wr * angle) + std::fabs(wi * lnMagnitude)) +
                     2 * u * kPi<Real> * std::fabs(halfTurns) + 4 * u;
     // A zero part stays zero even when e^a overflows.
-    return {isZero(static_cast<double>(c)) ? c : m * c, isZero(static_cast<double>(s)) ? s : m * s,
-            m * (std::fabs(c) * da + std::fabs(s) * db),
+    return {timesPart(m, c), timesPart(m, s), m * (std::fabs(c) * da + std::fabs(s) * db),
             m * (std::fabs(s) * da + std::fabs(c) * db)};
 }
 
@@ -541,12 +550,6 @@ CComplex timesI(const CComplex& z) noexcept { return CComplex(-z.imag, z.real); 
 
 // (y, -x): -i z.
 CComplex timesMinusI(const CComplex& z) noexcept { return CComplex(z.imag, -z.real); }
-
-// big * small, except that a zero `small` gives a zero signed as the product
-// would be, even where `big` is infinite and the product NaN.
-double timesPart(double big, double small) noexcept {
-    return isZero(small) ? std::copysign(0.0, big) * small : big * small;
-}
 
 // sinh t and cosh t for a float t, within a few units of 2^-53 relative.
 // Below |t| = 1/2 through m = expm1|t|, which keeps its relative accuracy
@@ -637,22 +640,28 @@ ArcParts arcParts(double x, double y) noexcept {
     return {std::log1p(aMinus1 + std::sqrt(aMinus1 * (a + 1))), std::sqrt((a + x) * aMinusX)};
 }
 
+// The angle of a value with an infinite part and no NaN, from 0 to pi:
+// 0 or pi on the real axis, pi / 2 on the imaginary one, pi / 4 or 3 pi / 4
+// on the diagonals.
+double angleAtInfinity(float x, float y) noexcept {
+    if (!std::isinf(y)) return std::signbit(x) ? 2 * kHalfPi : 0.0;
+    if (!std::isinf(x)) return kHalfPi;
+    return x > 0 ? kHalfPi / 2 : 3 * kHalfPi / 2;
+}
+
 // C's casinh at an infinite or NaN part.
 [[gnu::cold]] CComplex asinhOfNonFinite(float x, float y) noexcept {
     if (std::isnan(x)) return CComplex(std::isinf(y) ? kInf : kNaN, isZero(y) ? y : kNaN);
     if (std::isnan(y)) return CComplex(std::isinf(x) ? x : kNaN, kNaN);
-    const float angle =
-        std::isinf(y) ? static_cast<float>(std::isinf(x) ? kHalfPi / 2 : kHalfPi) : 0.0f;
-    return CComplex(std::copysign(kInf, x), std::copysign(angle, y));
+    return CComplex(std::copysign(kInf, x),
+                    std::copysign(toFloat(angleAtInfinity(std::fabs(x), y)), y));
 }
 
 // C's cacosh at an infinite or NaN part.
 [[gnu::cold]] CComplex acoshOfNonFinite(float x, float y) noexcept {
     if (std::isnan(x) || std::isnan(y))
         return CComplex(std::isinf(x) || std::isinf(y) ? kInf : kNaN, kNaN);
-    double angle = std::signbit(x) ? 2 * kHalfPi : 0.0;  // x infinite, y finite
-    if (std::isinf(y)) angle = std::isinf(x) ? (x > 0 ? kHalfPi / 2 : 3 * kHalfPi / 2) : kHalfPi;
-    return CComplex(kInf, std::copysign(toFloat(angle), y));
+    return CComplex(kInf, std::copysign(toFloat(angleAtInfinity(x, y)), y));
 }
 
 // C's cacos at an infinite or NaN part.
@@ -662,9 +671,7 @@ ArcParts arcParts(double x, double y) noexcept {
         return CComplex(kNaN, std::isinf(x) ? kInf : kNaN);
     }
     if (std::isnan(x)) return CComplex(kNaN, std::isinf(y) ? -std::copysign(kInf, y) : kNaN);
-    double angle = std::signbit(x) ? 2 * kHalfPi : 0.0;  // x infinite, y finite
-    if (std::isinf(y)) angle = std::isinf(x) ? (x > 0 ? kHalfPi / 2 : 3 * kHalfPi / 2) : kHalfPi;
-    return CComplex(toFloat(angle), -std::copysign(kInf, y));
+    return CComplex(toFloat(angleAtInfinity(x, y)), -std::copysign(kInf, y));
 }
 
 // C's catanh at an infinite or NaN part.
