@@ -888,7 +888,7 @@ CComplex elementary(int row, const CComplex& z, const CComplex& w) {
     }
 }
 Exact exactElementary(int row, const CComplex& z, const CComplex& w) {
-    const long double x = z.real, y = z.imag, ln10 = std::log(10.0L);
+    const long double x = z.real, y = z.imag;
     const auto exactSqrt = [&] {
         const long double t = std::sqrt((std::fabs(x) + std::sqrt(x * x + y * y)) / 2), o = y / (2 * t);
         return x >= 0 ? Exact{t, o} : Exact{std::fabs(o), std::copysign(t, y)};
@@ -896,7 +896,10 @@ Exact exactElementary(int row, const CComplex& z, const CComplex& w) {
     switch (row) {
         case 0: return {std::exp(x) * std::cos(y), y == 0 ? y : std::exp(x) * std::sin(y)};
         case 1: return exactLog(z);
-        case 2: return {exactLog(z).first / ln10, exactLog(z).second / ln10};
+        case 2: {
+            const auto [re, im] = exactLog(z);
+            return {re / std::log(10.0L), im / std::log(10.0L)};
+        }
         case 3: return exactSqrt();
         case 4: return exactIntegerPower(z, static_cast<int>(w.real));
         case 5: case 6: return exactPower(z, w);
