@@ -287,26 +287,31 @@ CComplex polar(float magnitude, float angle) noexcept;
 // operations. log10(z) is log(z) / ln 10.
 //
 // Accuracy, for finite operands and results: each part of exp, log, log10,
-// sqrt and of every integer power is within 1 ulp of its exact value, and in
-// practice its correctly rounded value. A part whose exact value is zero is
-// zero (sqrt(-4) is 0 + j2, log(1) is 0 + j0, pow(1 + j1, 2) is 0 + j2,
-// pow(-4, 0.5f) is 0 + j2), and nothing overflows or underflows on the way: a
-// part that fits single precision is returned (exp(88.9 + j3.1)), and a tiny
-// part keeps its subnormal digits.
+// sqrt and of every power is within 1 ulp of its exact value, and in
+// practice its correctly rounded value, however small it is beside the
+// other part (for powers other than integer ones, where |Im(w log z)| <=
+// 2^40; see "Powers"), and so in practice the same bits on every machine. A
+// part whose exact value is zero is zero (sqrt(-4) is 0 + j2, log(1) is
+// 0 + j0, pow(1 + j1, 2) is 0 + j2, pow(-4, 0.5f) is 0 + j2), and nothing
+// overflows or underflows on the way: a part that fits single precision is
+// returned (exp(88.9 + j3.1)), and a tiny part keeps its subnormal digits.
 //
 // Powers. pow(z, 0) is 1 + j0 for every z. An exponent whose value is an
 // integer, as an int, a float or a CComplex with a zero imaginary part, gives
 // the exact power rounded once, without exp and log, for |n| below 2^64 (a
 // float exponent beyond that leaves z^n's angle to about |n| 2^-102
-// radians). pow(0, w) is 0 when the
-// real part of w is positive; a negative integer power of zero is a division
-// by zero: it writes the zero-divisor line and returns 0 + j0. For any other
-// exponent, pow(z, w) is exp(w log z), with b = Im(w log z) known to about
-// 2^-62 |b| radians: where |b| <= 2^20, a part at least 2^-16 of |z^w| is
-// within 1 ulp, and a smaller one within 2^-40 |z^w|; beyond, the angle b, and
-// with it each part's sign, is only as good as that bound. The exponent's
-// type must be one of the four below: a double exponent is ambiguous, so cast
-// it to float.
+// radians). pow(0, w) is 0 when the real part of w is positive; a negative
+// integer power of zero is a division by zero: it writes the zero-divisor
+// line and returns 0 + j0. For any other exponent, pow(z, w) is exp(w log z),
+// each part within 1 ulp and in practice correctly rounded wherever the angle
+// b = Im(w log z) is at most 2^40 in magnitude, near the axes, the cut and
+// |z| = 1 too (pow(-1 - j1e-30, 0.5f) has a real part of 5e-31); an exact
+// result halfway between two floats (pow(67081, 1.5f) is 17373979) may round
+// to either, half an ulp off both ways. Beyond
+// 2^40, b is known to about 2^-100 |b| radians, so each part is within that
+// much of |z^w|: at 2^100 and above, its sign is arbitrary, though the same
+// on every machine. The exponent's type must be one of the four below: a
+// double exponent is ambiguous, so cast it to float.
 CComplex exp(const CComplex& z) noexcept;
 CComplex log(const CComplex& z) noexcept;
 CComplex log10(const CComplex& z) noexcept;

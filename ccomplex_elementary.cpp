@@ -38,12 +38,12 @@ namespace {
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
-// The unit roundoff, half an ulp of 1, of double and of long double.
-template <typename Real>
-constexpr Real kUnit = std::numeric_limits<Real>::epsilon() / 2;
+// The unit roundoff of double, half an ulp of 1.
+constexpr double kUnit = std::numeric_limits<double>::epsilon() / 2;
 
-template <typename Real>
-constexpr Real kPi = static_cast<Real>(3.141592653589793238462643383279502884L);
+constexpr double kPi = 3.141592653589793238462643383279502884;
+constexpr double kHalfPi = 1.57079632679489661923;
+constexpr double kTwoOverPi = 0.63661977236758134308;
 
 template <typename Real>
 bool isZero(Real v) noexcept {
@@ -110,12 +110,12 @@ void rotateByQuarters(int quarters, Real cr, Real sr, Real& c, Real& s) noexcept
             s = sr;
             break;
         case 1:
-            c = Real(0) - sr;
+            c = Real{} - sr;
             s = cr;
             break;
         case 2:
             c = -cr;
-            s = Real(0) - sr;
+            s = Real{} - sr;
             break;
         default:
             c = sr;
@@ -174,24 +174,23 @@ Real timesPart(Real big, Real small) noexcept {
 
 // ---------------------------------------------------------------- log
 
-// ln |x + jy|, to a few units of Real's roundoff relative.
+// ln |x + jy|, to a few units of 2^-53 relative.
 //
 // The plain 0.5 ln(x^2 + y^2) rounds the sum of squares, an error of 2^-53
 // that is harmless while |ln s| >= ln 2 but swamps ln s near s = 1: there it
 // was off by 10^7 float ulps. So for s in [1/2, 2] it takes
 // ln s = log1p(s - 1), with s - 1 = (a - 1)(a + 1) + b^2, a = max(|x|, |y|),
 // b the other. There a >= 1/2, so a - 1 and a + 1 need at most 26 bits, their
-// product at most 51, and b^2 at most 48: all three are exact in double (and
-// in long double), and s - 1 is rounded once, to 2^-53 of itself, however
-// much it cancels. log1p keeps that relative accuracy.
-template <typename Real>
-Real logOfMagnitude(float x, float y) noexcept {
-    if (std::isinf(x) || std::isinf(y)) return std::numeric_limits<Real>::infinity();
-    if (std::isnan(x) || std::isnan(y)) return std::numeric_limits<Real>::quiet_NaN();
-    const Real a = static_cast<Real>(std::max(std::fabs(x), std::fabs(y)));
-    const Real b = static_cast<Real>(std::min(std::fabs(x), std::fabs(y)));
-    const Real s = a * a + b * b;
-    if (s >= Real(0.5) && s <= Real(2)) return std::log1p((a - 1) * (a + 1) + b * b) / 2;
+// product at most 51, and b^2 at most 48: all three are exact in double, and
+// s - 1 is rounded once, to 2^-53 of itself, however much it cancels. log1p
+// keeps that relative accuracy.
+double logOfMagnitude(float x, float y) noexcept {
+    if (std::isinf(x) || std::isinf(y)) return HUGE_VAL;
+    if (std::isnan(x) || std::isnan(y)) return std::numeric_limits<double>::quiet_NaN();
+    const double a = static_cast<double>(std::max(std::fabs(x), std::fabs(y)));
+    const double b = static_cast<double>(std::min(std::fabs(x), std::fabs(y)));
+    const double s = a * a + b * b;
+    if (s >= 0.5 && s <= 2) return std::log1p((a - 1) * (a + 1) + b * b) / 2;
     return std::log(s) / 2;
 }
 
@@ -297,9 +296,26 @@ double leading(DoubleDouble v) noexcept { return v.hi; }
 double toDouble(double v, int exponent) noexcept {
     return exponent == 0 ? v : std::ldexp(v, exponent);
 }
-// hi + lo rounds to the double nearest the pair, so that hi and lo cannot
-// overflow to infinities of opposite signs.
-double toDouble(DoubleDouble v, int exponent) noexcept { return toDouble(v.hi + v.lo, exponent); }
+
+// The float nearest to (v.hi + v.lo) 2^exponent, ties to even, rounded once.
+// The float nearest to the scaled v.hi is right unless v.hi lies exactly
+// halfway between two floats, where the sign of v.lo decides; float
+// midpoints are doubles at least a double ulp from any other double, and
+// |v.lo| is at most half an ulp of v.hi, so it can cross no other. Scaling
+// by a power of two is exact for a value in the float range, and the sign of
+// v.lo survives it.
+float roundToFloat(DoubleDouble v, int exponent) noexcept {
+    const double hi = std::ldexp(v.hi, exponent);
+    const float nearest = toFloat(hi);
+    if (isZero(v.lo) || std::isnan(hi) || !std::islessgreater(hi, static_cast<double>(nearest)))
+        return nearest;
+    const float other = std::nextafter(nearest, hi > static_cast<double>(nearest) ? kInf : -kInf);
+    const double halfway = std::isinf(nearest)
+                               ? std::copysign(0x1.ffffffp127, hi)
+                               : (static_cast<double>(nearest) + static_cast<double>(other)) / 2;
+    if (std::islessgreater(hi, halfway)) return nearest;
+    return std::signbit(v.lo) == std::signbit(static_cast<double>(other) - hi) ? other : nearest;
+}
 
 // (re + j im) 2^exponent.
 template <typename Part>
@@ -404,8 +420,7 @@ CComplex exactPower(const CComplex& z, std::uint64_t m, int squarings, bool reci
 
     const Power<double> fast = power<double>(z, m, squarings, reciprocal);
     const double exponent = toDouble(static_cast<double>(m), squarings);
-    const double bound =
-        (4 * exponent + 8) * kUnit<double> * (std::fabs(fast.re) + std::fabs(fast.im));
+    const double bound = (4 * exponent + 8) * kUnit * (std::fabs(fast.re) + std::fabs(fast.im));
     const int binaryExponent = clampedExponent(fast.exponent);
     float re, im;
     if (roundsCertainly(fast.re, bound, binaryExponent, re) &&
@@ -414,8 +429,8 @@ CComplex exactPower(const CComplex& z, std::uint64_t m, int squarings, bool reci
     }
     const Power<DoubleDouble> careful = power<DoubleDouble>(z, m, squarings, reciprocal);
     const int carefulExponent = clampedExponent(careful.exponent);
-    return CComplex(toFloat(toDouble(careful.re, carefulExponent)),
-                    toFloat(toDouble(careful.im, carefulExponent)));
+    return CComplex(roundToFloat(careful.re, carefulExponent),
+                    roundToFloat(careful.im, carefulExponent));
 }
 
 bool isInteger(float x) noexcept { return std::isfinite(x) && isZero(x - std::trunc(x)); }
@@ -433,63 +448,201 @@ CComplex integerValuedPower(const CComplex& z, float x) noexcept {
                       x < 0);
 }
 
+// ---------------------------------------------------------------- double-double functions
+//
+// The careful evaluation of a power needs ln |z|, atan, exp, cos and sin to
+// about 2^-100 relative. Each below is either a Taylor series summed in
+// double-double until its terms fall below 2^-110 of the sum, or a double
+// result corrected by one Newton step, which doubles its 52 correct bits.
+// They take a few hundred nanoseconds, and run for one power in thousands.
+
+DoubleDouble operator-(DoubleDouble a) noexcept { return {-a.hi, -a.lo}; }
+
+constexpr DoubleDouble kHalfPiDD{0x1.921fb54442d18p0, 0x1.1a62633145c07p-54};
+constexpr DoubleDouble kTwoOverPiDD{0x1.45f306dc9c883p-1, -0x1.6b01ec5417056p-55};
+constexpr DoubleDouble kLn2DD{0x1.62e42fefa39efp-1, 0x1.abc9e3b39803fp-56};
+
+// Whether `term` still changes a sum of about `sum` in double-double; false
+// for a NaN, so that no series outlives one.
+bool significant(DoubleDouble term, double sum) noexcept {
+    return std::fabs(term.hi) > 0x1p-110 * std::fabs(sum);
+}
+
+// e^x - 1 = x + x^2/2! + ..., for |x| <= 0.75: the terms fall at least
+// fourfold from the third on, so the tail past a negligible term is smaller
+// still, and |e^x - 1| >= 0.7 |x| there, so the sum keeps the relative
+// accuracy of its terms however small x is.
+DoubleDouble expm1Series(DoubleDouble x) noexcept {
+    DoubleDouble term = x, sum = x;
+    for (int n = 2; significant(term, sum.hi); ++n) {
+        term = term * x / DoubleDouble{static_cast<double>(n)};
+        sum = sum + term;
+    }
+    return sum;
+}
+
+// e^a / 2^exponent, for |a| <= 2^30: a = k ln 2 + r with |r| <= 0.35, k ln 2
+// off by 2^-106 |a|, so the value is within 2^-104 + 2^-106 |a| relative.
+DoubleDouble exponential(DoubleDouble a, int& exponent) noexcept {
+    const double k = std::rint(a.hi * 0x1.71547652b82fep0);  // a / ln 2
+    exponent = static_cast<int>(k);
+    return DoubleDouble{1.0} + expm1Series(a - kLn2DD * DoubleDouble{k});
+}
+
+// sin r and cos r for |r| <= pi / 4 (a little more does no harm): the terms
+// of both series fall at least threefold, and the sine's relative accuracy
+// holds however small r is.
+void sinCosSeries(DoubleDouble r, DoubleDouble& s, DoubleDouble& c) noexcept {
+    const DoubleDouble r2 = r * r;
+    DoubleDouble sinTerm = r, cosTerm{1.0};
+    s = r;
+    c = DoubleDouble{1.0};
+    for (int n = 2; significant(cosTerm, 1.0); n += 2) {
+        cosTerm = -(cosTerm * r2 / DoubleDouble{static_cast<double>((n - 1) * n)});
+        sinTerm = -(sinTerm * r2 / DoubleDouble{static_cast<double>(n * (n + 1))});
+        c = c + cosTerm;
+        s = s + sinTerm;
+    }
+}
+
+// atan t for |t| <= 1, to 2^-102 relative. From p = atan(t.hi) in double,
+// atan t = p + atan(d) with d = (t cos p - sin p) / (cos p + t sin p), about
+// 2^-52 |p|, so atan d = d to 2^-104 of d; the numerator cancels, but each
+// of its terms is within 2^-104 of itself.
+DoubleDouble arcTangent(DoubleDouble t) noexcept {
+    const DoubleDouble p{std::atan(t.hi)};
+    DoubleDouble s, c;
+    sinCosSeries(p, s, c);
+    return p + (t * c - s) / (c + t * s);
+}
+
+// ln |x + jy| to 2^-102 relative, for x and y floats scaled by a power of two
+// (so with at most 24 bits each), from the double L0 = ln s, s = x^2 + y^2:
+// ln s = L0 + ln(1 + rho) with rho = s e^-L0 - 1 about 2^-52, so ln(1 +
+// rho) = rho - rho^2 / 2 to 2^-156. For s in [1/2, 2], s - 1 = d is exact,
+// as in logOfMagnitude, and rho = d + E + d E with E = e^-L0 - 1, each term
+// within 2^-104 of d; elsewhere |L0| >= ln 2 / 2 and rho = s e^-L0 - 1
+// directly.
+DoubleDouble logOfMagnitudeDD(double x, double y) noexcept {
+    const double a = std::max(std::fabs(x), std::fabs(y)), b = std::min(std::fabs(x), std::fabs(y));
+    const DoubleDouble s = twoSum(a * a, b * b);  // float squares are exact
+    double l0;
+    DoubleDouble rho;
+    if (s.hi >= 0.5 && s.hi <= 2) {
+        const DoubleDouble d = twoSum((a - 1) * (a + 1), b * b);
+        l0 = std::log1p(d.hi);
+        const DoubleDouble e = expm1Series(DoubleDouble{-l0});
+        rho = d + e + d * e;
+    } else {
+        l0 = std::log(s.hi);
+        int exponent;
+        const DoubleDouble p = exponential(DoubleDouble{-l0}, exponent);
+        rho = s * scaledBy(p, exponent) - DoubleDouble{1.0};
+    }
+    const DoubleDouble ln = quickTwoSum(l0, rho.hi - rho.hi * rho.hi / 2);
+    return {ln.hi / 2, ln.lo / 2};
+}
+
 // ---------------------------------------------------------------- other powers
 //
-// z^w = e^a cis b with a = Re(w log z), b = Im(w log z). In Real with unit
-// roundoff u, log|z| is within 6u of itself (see logOfMagnitude), arg z within
-// 4u (see quickAtan2), and each product and sum adds u, so
-//   a is within 8u (|wr ln|z|| + |wi arg z|),
-//   b is within 12u (|wr arg z| + |wi ln|z||) + 2u |b|, as b / pi.
-// Then a part e^a cos b is off by e^a (|cos b| (da + 4u) + |sin b| (db + 4u)).
-// That is tiny beside a float ulp unless the part is small beside e^a, near a
-// zero of cos b: there the absolute error db of b decides. With double
-// (u = 2^-53) and |b| near 2^20, db is 2^-30, too coarse for such a part; so
-// as for integer powers the double result is used only where the bound
-// proves its rounding, and otherwise the same steps run in long double
-// (u = 2^-64 on x86), which leaves 2^-62 |b|: 2^-40 at |b| = 2^20.
+// z^w = e^a cis b with a = Re(w log z) and b = Im(w log z). The magnitude e^a
+// is easy: a relative error in it is one in each part. The angle is not: a
+// part of z^w is small beside |z^w| where b is near a multiple of pi / 2, and
+// there an absolute error in b is a large relative one in the part.
 //
-// The angle goes into cos and sin as a multiple of pi, reduced exactly to
-// within a quarter of a half turn, so that a part whose exact value is zero
-// comes out zero. A part of z^w is zero only where b is a multiple of pi / 2
-// and, w not being a real integer, that needs arg z to be a rational multiple
-// of pi with ln|z| or wi zero: on the axes, where arg z / pi is 0, 1/2 or 1,
-// b / pi is then wr times it, exactly, and the reduction finds the zero
-// (pow(-4, 0.5f) is 0 + j2, pow(j, 1 + j) is 0 + j e^(-pi/2)).
+// So arg z is taken as q pi / 2 + phi: q whole quarter turns, exact, and
+// phi = atan(t), with t the smaller part of z over the larger (or minus it),
+// computed with relative accuracy however small. Then
+//   b / (pi / 2) = wr q + R,   R = (wr phi + wi ln|z|) 2 / pi,
+// where wr q is exact, and R is known to relative accuracy too: ln|z| keeps
+// it near |z| = 1 (see logOfMagnitude). The fraction f of b / (pi / 2), from
+// the exact fraction of wr q and that of R, is what cos and sin take, as r =
+// f pi / 2 with |r| <= pi / 4, after whole quarter turns that only swap and
+// negate the parts.
+//
+// How close b can come to a multiple of pi / 2 for float operands:
+//  - Where z lies near an axis or the cut, or |z| near 1, so that phi or
+//    ln|z| is small: with wr q an integer, f = R - round(R) has R's relative
+//    accuracy when |R| < 1/2, however small; a part whose exact value is
+//    zero (on the axes, with wi ln|z| = 0: pow(-4, 0.5f) is 0 + j2, pow(j,
+//    1 + j) is 0 + j e^(-pi/2)) is computed as zero.
+//  - Elsewhere, only by coincidence: f then depends on the operands' 64
+//    bits as a random number would, and among all 2^64 pairs the nearest
+//    approach of f to an integer is expected near 2^-64, and within 2^-k of
+//    one lies about one pair in 2^k. With |R| = B, f is known to about
+//    B 2^-52 in double, which settles all but about one power in 2^20 near
+//    |b| = 1; Ziv's test below finds them. In double-double f is known to
+//    about B 2^-102, so a part is within 2^-26 of itself, within 1 ulp,
+//    wherever f lies more than B 2^-76 from an integer: for B near 1 closer
+//    than any pair is expected to come, and for B = 2^40 one pair in 2^36.
+//    The part is then correctly rounded unless it lies within that error of
+//    a halfway point between two floats.
+//
+// The fast evaluation, in double, with unit roundoff u = 2^-53:
+//   ln|z| within 6u relative (logOfMagnitude), phi within 4u (one quotient,
+//   atan within an ulp and of condition at most 1), q pi / 2 + phi within 8u;
+//   a within 10u (|wr ln|z|| + |wi arg z|), each product and sum adding u;
+//   R within 7u T, with T = |wr phi| + |wi ln|z|| >= |R| pi / 2;
+//   f = (exact fraction) + (R - round(R)) adding u |f|, so the angle r =
+//   f pi / 2, rounded with a rounded pi / 2, is within 11u T + 5u |f|;
+//   the cos and sin kernel within 4u relative, e^a within 2u, the product u.
+// So a part e^a cos r is off by at most e^a (|cos r| (da + 7u) + |sin r| dr),
+// and the double result is used when that bound proves its rounding. Beyond
+// |R| = 2^50 the reduction leaves double's integers; such powers take the
+// careful path.
+//
+// The careful evaluation repeats each step in double-double, from the same q
+// and t; e^a is computed as e^r 2^k, so nothing overflows before the final
+// rounding, which takes the double-double to a float once. No step uses long
+// double, so the result is the same on every machine.
 
-// arg z / pi on the axes, where it is exact: 0, 1/2 or 1, signed as y.
-bool exactHalfTurns(float x, float y, float& halfTurns) noexcept {
-    const float quadrantSign = std::signbit(y) ? -1.0f : 1.0f;
-    if (isZero(y)) {
-        halfTurns = std::signbit(x) ? quadrantSign : 0.0f;
-    } else if (isZero(x)) {
-        halfTurns = 0.5f * quadrantSign;
-    } else {
-        return false;
-    }
-    return true;
+// arg z as quarters pi / 2 + atan(numerator / denominator), where the ratio is
+// at most 1 in magnitude: the quarters (an integer from -2 to 2) from the
+// octant, with y's sign picking the side of the cut (arg(-1 - j0) is -pi).
+struct SplitAngle {
+    double quarters;
+    double numerator, denominator;
+};
+
+SplitAngle splitAngle(float x, float y) noexcept {
+    const double xd = static_cast<double>(x), yd = static_cast<double>(y);
+    if (std::fabs(y) <= std::fabs(x))
+        return {std::signbit(x) ? (std::signbit(y) ? -2.0 : 2.0) : 0.0, yd, xd};
+    return {std::signbit(y) ? -1.0 : 1.0, -xd, yd};
 }
 
-// cos(pi t) and sin(pi t), exact at multiples of a quarter turn: t less the
-// nearest multiple of 1/2 is exact, and pi times it at most pi / 4.
+// wr q, the quarter turns that the exponent's real part makes of z's: exact,
+// q being at most 2. Beyond 2^25 a float is a multiple of 4, so its quarter
+// turns are whole ones and add nothing.
+double quarterTurnsOfExponent(float wr, double quarters) noexcept {
+    return std::fabs(wr) < 0x1p25f ? static_cast<double>(wr) * quarters : 0.0;
+}
+
+// f less the nearest integer, for |f| <= 3/2, with the integer added to
+// `quarters`: f - 1 and f + 1 are exact where they are taken.
 template <typename Real>
-void cosSinPiByLibrary(Real t, Real& c, Real& s) noexcept {
-    const Real quarters = std::rint(2 * t);
-    const Real r = kPi<Real> * (t - quarters / 2);
-    rotateByQuarters(static_cast<int>(std::fmod(quarters, Real(4)) + 4) % 4, std::cos(r),
-                     std::sin(r), c, s);
+Real intoHalfRange(Real f, int& quarters) noexcept {
+    if (leading(f) > 0.5) {
+        ++quarters;
+        return f - Real{1.0};
+    }
+    if (leading(f) < -0.5) {
+        --quarters;
+        return f + Real{1.0};
+    }
+    return f;
 }
 
-void cosSinPi(long double t, long double& c, long double& s) noexcept {
-    cosSinPiByLibrary(t, c, s);
-}
-
-void cosSinPi(double t, double& c, double& s) noexcept {
-    if (!(std::fabs(t) < 0x1p49)) return cosSinPiByLibrary(t, c, s);
-    int quarters;
-    const double r = kPi<double> * (t - nearestInteger(2 * t, quarters) / 2);
-    double cr, sr;
-    sinCosOfReduced(r, sr, cr);
-    rotateByQuarters(quarters, cr, sr, c, s);
+// The fraction of turns + r in [-1/2, 1/2], with its whole quarter turns
+// modulo 4 in `quarters`, for |turns| < 2^26 and |r| < 2^50. The fraction of
+// turns, and r less its nearest integer, are exact, so their sum is rounded
+// once.
+double fractionOfQuarterTurns(double turns, double r, int& quarters) noexcept {
+    int turnsModulo4, rModulo4;
+    const double f =
+        (turns - nearestInteger(turns, turnsModulo4)) + (r - nearestInteger(r, rModulo4));
+    quarters = turnsModulo4 + rModulo4;
+    return intoHalfRange(f, quarters);
 }
 
 // atan2(u, v) as atan(u / v), 12.6 ns against 8.4 here. The quotient adds
@@ -500,41 +653,110 @@ void cosSinPi(double t, double& c, double& s) noexcept {
 double quickAtan2(double u, double v) noexcept {
     if (isZero(u) && isZero(v)) return std::atan2(u, v);
     const double a = std::atan(u / v);
-    return std::signbit(v) ? std::copysign(kPi<double>, u) + a : a;
+    return std::signbit(v) ? std::copysign(kPi, u) + a : a;
 }
 
-double arcTangent(double u, double v) noexcept { return quickAtan2(u, v); }
-long double arcTangent(long double u, long double v) noexcept { return std::atan2(u, v); }
-
-template <typename Real>
-struct GeneralPower {
-    Real re, im;            // the parts
-    Real boundRe, boundIm;  // their error bounds
+struct FastPower {
+    double re, im;            // the parts
+    double boundRe, boundIm;  // their error bounds
 };
 
-template <typename Real>
-GeneralPower<Real> generalPower(const CComplex& z, const CComplex& w) noexcept {
-    const Real u = kUnit<Real>;
-    const Real wr = static_cast<Real>(w.real), wi = static_cast<Real>(w.imag);
-    const Real lnMagnitude = logOfMagnitude<Real>(z.real, z.imag);
-    float exactTurns;
-    const bool angleExact = exactHalfTurns(z.real, z.imag, exactTurns);
-    const Real exact = static_cast<Real>(exactTurns);
-    const Real angle = angleExact
-                           ? kPi<Real> * exact
-                           : arcTangent(static_cast<Real>(z.imag), static_cast<Real>(z.real));
-    const Real a = wr * lnMagnitude - wi * angle;
-    const Real halfTurns = angleExact ? wr * exact + wi * lnMagnitude / kPi<Real>
-                                      : (wr * angle + wi * lnMagnitude) / kPi<Real>;
-    Real c, s;
-    cosSinPi(halfTurns, c, s);
-    const Real m = std::exp(a);
-    const Real da = 8 * u * (std::fabs(wr * lnMagnitude) + std::fabs(wi * angle)) + 4 * u;
-    const Real db = 12 * u * (std::fabs(wr * angle) + std::fabs(wi * lnMagnitude)) +
-                    2 * u * kPi<Real> * std::fabs(halfTurns) + 4 * u;
+FastPower fastPower(const CComplex& z, const CComplex& w, const SplitAngle& angle) noexcept {
+    const double u = kUnit;
+    const double wr = static_cast<double>(w.real), wi = static_cast<double>(w.imag);
+    const double lnMagnitude = logOfMagnitude(z.real, z.imag);
+    const double phi = std::atan(angle.numerator / angle.denominator);
+    const double theta = angle.quarters * kHalfPi + phi;
+    const double a = wr * lnMagnitude - wi * theta;
+    const double r = (wr * phi + wi * lnMagnitude) * kTwoOverPi;
+    if (!(std::fabs(r) < 0x1p50)) return {HUGE_VAL, HUGE_VAL, 0, 0};  // for the careful path
+    int quarters;
+    const double f =
+        fractionOfQuarterTurns(quarterTurnsOfExponent(w.real, angle.quarters), r, quarters);
+    double cr, sr, c, s;
+    sinCosOfReduced(f * kHalfPi, sr, cr);
+    rotateByQuarters(quarters & 3, cr, sr, c, s);
+    const double m = std::exp(a);
+    const double da = 10 * u * (std::fabs(wr * lnMagnitude) + std::fabs(wi * theta)) + 7 * u;
+    const double db =
+        11 * u * (std::fabs(wr * phi) + std::fabs(wi * lnMagnitude)) + 5 * u * std::fabs(f);
     // A zero part stays zero even when e^a overflows.
     return {timesPart(m, c), timesPart(m, s), m * (std::fabs(c) * da + std::fabs(s) * db),
             m * (std::fabs(s) * da + std::fabs(c) * db)};
+}
+
+// The same steps in double-double, arranged so that where a part of z^w lies
+// next to a simple number, its distance from it is computed with relative
+// accuracy too. That happens where z = +-2^k + jy with tiny y and w real:
+// pow(-1 + jy, 2.5f) has the real part 2.5 y (1 - y^2 / 8 + ...), and 2.5 y,
+// an exact product of floats, can lie halfway between two floats, where
+// rounding depends on the sign of a term y^2 times smaller, below any fixed
+// precision's noise. So ln|z| is taken as k ln 2 + ln|z / 2^k|, with
+// e^(wr k ln 2) as a power of two where wr k is an integer; and where b is
+// within a quarter turn of a whole number of quarter turns that wr q makes
+// exactly, cos and sin take b's remainder in radians directly, not through
+// b / (pi / 2) and back. Then the leading term is exact in the high parts
+// and the terms beside it are rounded relative to their own size.
+//
+// An exact result halfway between two floats (67081^1.5 = 17373979) comes
+// out within that noise of the halfway point and may round either way: half
+// an ulp off both ways.
+CComplex carefulPower(const CComplex& z, const CComplex& w, const SplitAngle& angle,
+                      const FastPower& fast) noexcept {
+    const double wr = static_cast<double>(w.real), wi = static_cast<double>(w.imag);
+    // |z|^2 = 4^k s with s in [1/2, 2], so that ln|z| = k ln 2 + ln(s) / 2 adds
+    // no cancellation.
+    const int e = std::ilogb(ccomplex_detail::squaredMagnitude(z));  // |z|^2 / 2^e in [1, 2)
+    const int k = e >= -1 ? (e + 1) / 2 : -(-e / 2);                 // the floor of (e + 1) / 2
+    const DoubleDouble lnScaled = logOfMagnitudeDD(std::ldexp(static_cast<double>(z.real), -k),
+                                                   std::ldexp(static_cast<double>(z.imag), -k));
+    const DoubleDouble lnMagnitude = kLn2DD * DoubleDouble{static_cast<double>(k)} + lnScaled;
+    const DoubleDouble phi =
+        arcTangent(DoubleDouble{angle.numerator} / DoubleDouble{angle.denominator});
+    const DoubleDouble theta = kHalfPiDD * DoubleDouble{angle.quarters} + phi;
+    // a = twos ln 2 + rest, twos an integer (exact: a float times k).
+    const double wrK = wr * k, twos = std::rint(wrK);
+    const DoubleDouble rest =
+        kLn2DD * DoubleDouble{wrK - twos} + DoubleDouble{wr} * lnScaled - DoubleDouble{wi} * theta;
+    // b = turns pi / 2 + radians, and b / (pi / 2) = turns + r.
+    const DoubleDouble radians = DoubleDouble{wr} * phi + DoubleDouble{wi} * lnMagnitude;
+    const DoubleDouble r = radians * kTwoOverPiDD;
+    // The fraction as in the fast path, from three exact fractions: of the
+    // turns, and of r.hi and r.lo, either of which may exceed 2^53 when b
+    // does.
+    int quarters;
+    const double turns = quarterTurnsOfExponent(w.real, angle.quarters);
+    const double turnsFraction = turns - nearestInteger(turns, quarters);
+    const double wholeHi = std::rint(r.hi), wholeLo = std::rint(r.lo);
+    const DoubleDouble f = intoHalfRange(
+        DoubleDouble{turnsFraction} + DoubleDouble{r.hi - wholeHi} + DoubleDouble{r.lo - wholeLo},
+        quarters);
+    quarters +=
+        static_cast<int>(std::fmod(wholeHi, 4.0)) + static_cast<int>(std::fmod(wholeLo, 4.0));
+    const bool nearWholeTurns = isZero(turnsFraction) && std::fabs(r.hi) < 0.5;
+    DoubleDouble sr, cr, c, s;
+    sinCosSeries(nearWholeTurns ? radians : f * kHalfPiDD, sr, cr);
+    rotateByQuarters(quarters & 3, cr, sr, c, s);
+    float re, im;
+    if (!(std::fabs(rest.hi) <= 0x1p30 && std::fabs(twos) <= 0x1p30)) {
+        // Then |a| is beyond 2^29, unless the two cancel, which takes
+        // operands whose angle is beyond 2^30 too; e^(2^29) is far beyond
+        // the float range either way, as a nonzero cos or sin is at least
+        // 2^-1074.
+        const double m = std::exp(twos * kLn2DD.hi + rest.hi);
+        re = toFloat(timesPart(m, c.hi));
+        im = toFloat(timesPart(m, s.hi));
+    } else {
+        int exponent;
+        const DoubleDouble m = exponential(rest, exponent);
+        const int scale = clampedExponent(std::int64_t{exponent} + static_cast<std::int64_t>(twos));
+        re = roundToFloat(m * c, scale);
+        im = roundToFloat(m * s, scale);
+    }
+    // A part is exactly zero in both paths or in neither; the fast path
+    // signs the zero as IEEE 754 signs the zero operands it came from.
+    return CComplex(isZero(re) && isZero(fast.re) ? toFloat(fast.re) : re,
+                    isZero(im) && isZero(fast.im) ? toFloat(fast.im) : im);
 }
 
 // ---------------------------------------------------------------- trigonometric and hyperbolic
@@ -542,8 +764,6 @@ GeneralPower<Real> generalPower(const CComplex& z, const CComplex& w) noexcept {
 // sin, cos and tan are C's -i sinh(iz), cosh(iz) and -i tanh(iz), special
 // values included; multiplying by i or -i only swaps parts and flips a sign,
 // which is exact. So are asin and atan from asinh and atanh.
-
-constexpr double kHalfPi = 1.57079632679489661923;
 
 // (-y, x): i z.
 CComplex timesI(const CComplex& z) noexcept { return CComplex(-z.imag, z.real); }
@@ -703,12 +923,12 @@ CComplex exp(const CComplex& z) noexcept {
 
 // The imaginary part is arg z, atan2 rounded once.
 CComplex log(const CComplex& z) noexcept {
-    return CComplex(toFloat(logOfMagnitude<double>(z.real, z.imag)), z.ang());
+    return CComplex(toFloat(logOfMagnitude(z.real, z.imag)), z.ang());
 }
 
 CComplex log10(const CComplex& z) noexcept {
     const double y = static_cast<double>(z.imag), x = static_cast<double>(z.real);
-    return CComplex(toFloat(logOfMagnitude<double>(z.real, z.imag) * kLog10OfE),
+    return CComplex(toFloat(logOfMagnitude(z.real, z.imag) * kLog10OfE),
                     toFloat(std::atan2(y, x) * kLog10OfE));
 }
 
@@ -740,15 +960,15 @@ CComplex ccomplex_detail::complexPower(const CComplex& z, const CComplex& w) noe
         const CComplex l = log(z);
         return exp(isZero(w.imag) ? l * w.real : w * l);
     }
-    const GeneralPower<double> fast = generalPower<double>(z, w);
+    const SplitAngle angle = splitAngle(z.real, z.imag);
+    const FastPower fast = fastPower(z, w, angle);
     float re, im;
     if (std::isfinite(fast.re) && std::isfinite(fast.im) &&
         roundsCertainly(fast.re, fast.boundRe, 0, re) &&
         roundsCertainly(fast.im, fast.boundIm, 0, im)) {
         return CComplex(re, im);
     }
-    const GeneralPower<long double> careful = generalPower<long double>(z, w);
-    return CComplex(toFloat(careful.re), toFloat(careful.im));
+    return carefulPower(z, w, angle, fast);
 }
 
 // sinh x cos y + i cosh x sin y, each factor within a few units of 2^-53.

@@ -1,0 +1,392 @@
+// Correctly rounded results of CComplex's powers, from MPC: the table the
+// test suite checks bit for bit, and a measurement of the library's errors.
+//
+//   g++ -std=c++17 -O2 -I. tools/correctly_rounded.cpp ccomplex.cpp
+//       ccomplex_elementary.cpp -lmpc -lmpfr -lgmp -o build/correctly_rounded
+//   build/correctly_rounded table > tests/correctly_rounded.txt
+//   build/correctly_rounded measure FORM COUNT    (FORM: pow(z,n) pow(z,x) pow(z,w) pow(x,w))
+//   build/correctly_rounded operands FORM COUNT   (the operands measure draws)
+//
+// It needs libmpc-dev; the suite reads only the table. Each table line is a
+// function's name, its operands and the two parts of its result, all as
+// hexadecimal bit patterns (an int exponent as its 32 bits):
+//   pow(z,x) bf800000 00800000 3f000000 1f800000 3f800000
+// A result is written only when MPC's results rounded toward -inf and toward
+// +inf, at up to 4096 bits, round to the same float: then that float is the
+// correctly rounded part. Operand sets whose part is an exact zero (whose
+// sign is a convention, checked elsewhere) are left out.
+#include <mpc.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "ccomplex.h"
+
+namespace {
+
+std::uint32_t bitsOf(float f) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &f, sizeof bits);
+    return bits;
+}
+
+float fromBits(std::uint32_t bits) {
+    float f;
+    std::memcpy(&f, &bits, sizeof f);
+    return f;
+}
+
+// An operand set: z (or the float x as z's real part), and the exponent as a
+// complex w (a float exponent as w's real part, an int one as n).
+struct Operands {
+    CComplex z, w;
+    int n = 0;
+};
+
+struct Form {
+    const char* name;
+    std::function<CComplex(const Operands&)> library;
+    std::function<std::vector<std::uint32_t>(const Operands&)> operandBits;
+};
+
+const Form kForms[] = {
+    {"pow(z,n)", [](const Operands& o) { return pow(o.z, o.n); },
+     [](const Operands& o) {
+         return std::vector<std::uint32_t>{bitsOf(o.z.real), bitsOf(o.z.imag),
+                                           static_cast<std::uint32_t>(o.n)};
+     }},
+    {"pow(z,x)", [](const Operands& o) { return pow(o.z, o.w.real); },
+     [](const Operands& o) {
+         return std::vector<std::uint32_t>{bitsOf(o.z.real), bitsOf(o.z.imag), bitsOf(o.w.real)};
+     }},
+    {"pow(z,w)", [](const Operands& o) { return pow(o.z, o.w); },
+     [](const Operands& o) {
+         return std::vector<std::uint32_t>{bitsOf(o.z.real), bitsOf(o.z.imag), bitsOf(o.w.real),
+                                           bitsOf(o.w.imag)};
+     }},
+    {"pow(x,w)", [](const Operands& o) { return pow(o.z.real, o.w); },
+     [](const Operands& o) {
+         return std::vector<std::uint32_t>{bitsOf(o.z.real), bitsOf(o.w.real), bitsOf(o.w.imag)};
+     }},
+};
+
+// z^w in MPC at `precision` bits, rounded as `rounding` asks. The operands
+// are exact; an int exponent is an exact real w.
+void exactPower(mpc_t result, const Form& form, const Operands& o, mpfr_prec_t precision,
+                mpc_rnd_t rounding) {
+    mpc_t z, w;
+    mpc_init2(z, 32);
+    mpc_init2(w, 32);
+    const bool realBase = std::strcmp(form.name, "pow(x,w)") == 0;
+    mpc_set_d_d(z, static_cast<double>(o.z.real), realBase ? 0.0 : static_cast<double>(o.z.imag),
+                MPC_RNDNN);
+    if (std::strcmp(form.name, "pow(z,n)") == 0) {
+        mpc_set_si(w, o.n, MPC_RNDNN);
+    } else {
+        const bool realExponent = std::strcmp(form.name, "pow(z,x)") == 0;
+        mpc_set_d_d(w, static_cast<double>(o.w.real),
+                    realExponent ? 0.0 : static_cast<double>(o.w.imag), MPC_RNDNN);
+    }
+    mpc_set_prec(result, precision);
+    mpc_pow(result, z, w, rounding);
+    mpc_clear(z);
+    mpc_clear(w);
+}
+
+// The correctly rounded parts, or false where 4096 bits do not settle them or
+// a part is an exact zero.
+bool correctlyRounded(const Form& form, const Operands& o, float& re, float& im) {
+    mpc_t low, high;
+    mpc_init2(low, 64);
+    mpc_init2(high, 64);
+    bool settled = false;
+    for (mpfr_prec_t precision = 256; precision <= 4096 && !settled; precision *= 2) {
+        exactPower(low, form, o, precision, MPC_RNDDD);
+        exactPower(high, form, o, precision, MPC_RNDUU);
+        re = mpfr_get_flt(mpc_realref(low), MPFR_RNDN);
+        im = mpfr_get_flt(mpc_imagref(low), MPFR_RNDN);
+        settled = bitsOf(re) == bitsOf(mpfr_get_flt(mpc_realref(high), MPFR_RNDN)) &&
+                  bitsOf(im) == bitsOf(mpfr_get_flt(mpc_imagref(high), MPFR_RNDN));
+    }
+    const bool exactZero = mpfr_zero_p(mpc_realref(low)) || mpfr_zero_p(mpc_imagref(low)) ||
+                           mpfr_zero_p(mpc_realref(high)) || mpfr_zero_p(mpc_imagref(high));
+    mpc_clear(low);
+    mpc_clear(high);
+    return settled && !exactZero;
+}
+
+// How many float ulps `got` lies from `exact`, the ulp being that of the
+// float binade of `exact` (2^-149 below 2^-126). An infinity counts as exact
+// where `exact` lies beyond FLT_MAX with its sign; a NaN as infinitely far.
+double ulpError(float got, const mpfr_t exact) {
+    if (std::isnan(got)) return HUGE_VAL;
+    mpfr_t difference;
+    mpfr_init2(difference, 512);
+    double error;
+    if (std::isinf(got)) {
+        mpfr_set_flt(difference, 0x1.fffffep127f, MPFR_RNDN);
+        const bool beyond = (got > 0 && mpfr_greater_p(exact, difference)) ||
+                            (got < 0 && mpfr_cmp_d(exact, -0x1.fffffep127) < 0);
+        error = beyond ? 0 : HUGE_VAL;
+    } else {
+        const long binade =
+            mpfr_zero_p(exact) ? -126 : std::max<long>(mpfr_get_exp(exact) - 1, -126);
+        mpfr_sub_d(difference, exact, static_cast<double>(got), MPFR_RNDN);
+        mpfr_mul_2si(difference, difference, 23 - binade, MPFR_RNDN);
+        error = std::fabs(mpfr_get_d(difference, MPFR_RNDN));
+    }
+    mpfr_clear(difference);
+    return error;
+}
+
+// |Im(w log z)|, in double.
+double angleMagnitude(const Form& form, const Operands& o) {
+    mpc_t z, w;
+    mpc_init2(z, 128);
+    mpc_init2(w, 128);
+    const bool realBase = std::strcmp(form.name, "pow(x,w)") == 0;
+    const bool realExponent = std::strcmp(form.name, "pow(z,x)") == 0;
+    mpc_set_d_d(z, static_cast<double>(o.z.real), realBase ? 0.0 : static_cast<double>(o.z.imag),
+                MPC_RNDNN);
+    mpc_set_d_d(w, static_cast<double>(o.w.real),
+                realExponent ? 0.0 : static_cast<double>(o.w.imag), MPC_RNDNN);
+    mpc_log(z, z, MPC_RNDNN);
+    mpc_mul(z, z, w, MPC_RNDNN);
+    const double b = std::fabs(mpfr_get_d(mpc_imagref(z), MPFR_RNDN));
+    mpc_clear(z);
+    mpc_clear(w);
+    return b;
+}
+
+// ---------------------------------------------------------------- operands
+
+class OperandSource {
+public:
+    explicit OperandSource(std::uint64_t seed) : engine_(seed) {}
+
+    double uniform(double low, double high) {
+        return std::uniform_real_distribution<double>(low, high)(engine_);
+    }
+    int integer(int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(engine_);
+    }
+    float sign() { return engine_() & 1 ? -1.0f : 1.0f; }
+
+    // Any finite float, from its bits.
+    float anyFloat() {
+        const float f = fromBits(static_cast<std::uint32_t>(engine_()));
+        return std::isfinite(f) ? f : 0.0f;
+    }
+
+    // A float of magnitude near 2^low to 2^high, subnormals included.
+    float scaled(int low, int high) {
+        return static_cast<float>(sign() * std::ldexp(uniform(1, 2), integer(low, high)));
+    }
+
+    // z in one of the hard classes, by number.
+    CComplex base(int kind) {
+        switch (kind) {
+            case 0:  // random bit patterns
+                return {anyFloat(), anyFloat()};
+            case 1:  // ordinary values
+                return {static_cast<float>(uniform(-10, 10)), static_cast<float>(uniform(-10, 10))};
+            case 2: {  // near an axis or the cut: one part tiny beside the other
+                const float big = scaled(-20, 20), tiny = big * scaled(-160, -10);
+                return engine_() & 1 ? CComplex(big, tiny) : CComplex(tiny, big);
+            }
+            case 3: {  // near |z| = 1, at any angle or near an axis
+                const double r = 1 + sign() * std::ldexp(uniform(1, 2), integer(-60, -2));
+                const double t = engine_() % 3 ? uniform(-M_PI, M_PI)
+                                               : integer(-2, 2) * M_PI / 2 +
+                                                     std::ldexp(uniform(-1, 1), integer(-60, -5));
+                return {static_cast<float>(r * std::cos(t)), static_cast<float>(r * std::sin(t))};
+            }
+            default:  // huge and tiny magnitudes
+                return {scaled(-149, 127), scaled(-149, 127)};
+        }
+    }
+
+    // A float exponent: ordinary, a half-integer, or large with a fraction.
+    float realExponent() {
+        switch (engine_() % 4) {
+            case 0:
+                return static_cast<float>(uniform(-4, 4));
+            case 1:
+                return static_cast<float>(integer(-8, 8)) + 0.5f;
+            case 2:
+                return static_cast<float>(std::trunc(uniform(-4, 4) * 0x1p17) + 0.25);
+            default:
+                return static_cast<float>(uniform(-0.1, 0.1));
+        }
+    }
+
+    // A complex exponent: ordinary, or with an imaginary part up to 2^40.
+    CComplex complexExponent() {
+        if (engine_() % 4 == 0) return {static_cast<float>(uniform(-3, 3)), scaled(10, 40)};
+        return {static_cast<float>(uniform(-3, 3)), static_cast<float>(uniform(-3, 3))};
+    }
+
+    // Moves the exponent so that b = Im(w log z) lands on a multiple of
+    // pi / 2 but for the float rounding of the exponent: a part of z^w is
+    // then about 2^-24 of |z^w|, or less.
+    void nearQuarterTurn(Operands& o, bool complexExponent) {
+        const double x = o.z.real, y = o.z.imag;
+        const double lnMagnitude = std::log(std::hypot(x, y)), angle = std::atan2(y, x);
+        const double target = integer(-40, 40) * M_PI / 2;
+        if (complexExponent && lnMagnitude != 0) {
+            o.w.imag = static_cast<float>((target - o.w.real * angle) / lnMagnitude);
+        } else if (angle != 0) {
+            o.w.real = static_cast<float>((target - o.w.imag * lnMagnitude) / angle);
+        }
+    }
+
+    Operands operands(const Form& form, int i) {
+        Operands o;
+        const int kind = i % 6;
+        o.z = base(kind == 5 ? 1 : kind);
+        if (std::strcmp(form.name, "pow(x,w)") == 0) o.z.imag = 0;
+        if (std::strcmp(form.name, "pow(z,n)") == 0) {
+            const int small[] = {2, 3, 5, 7, -1, -2, -5, 12, 25, -37};
+            o.n = i % 3 ? small[i / 6 % 10] : integer(-100000, 100000);
+        } else if (std::strcmp(form.name, "pow(z,x)") == 0) {
+            o.w = CComplex(realExponent());
+        } else {
+            o.w = complexExponent();
+        }
+        if (kind == 5) nearQuarterTurn(o, std::strcmp(form.name, "pow(z,x)") != 0);
+        if (o.z == 0) o.z = CComplex(1, 1);
+        return o;
+    }
+
+private:
+    std::mt19937_64 engine_;
+};
+
+// ---------------------------------------------------------------- the modes
+
+// Powers that were misrounded once, by many ulps: near the cut, near the
+// imaginary axis with |b| near 2^37, and near -1; and some near a tie.
+const struct {
+    int form;
+    Operands operands;
+} kKnownCases[] = {
+    {1, {{-0x1.7e9476p-59f, 0x1.b4b1cp-123f}, {0.5f}}},
+    {1, {{-0x1.000002p0f, 0x1.0a3d7p-101f}, {0.5f}}},
+    {2, {{-1, -0x1.51p-58f}, {1.5f, 0.5f}}},
+    {3, {{2}, {-0x1.e89ec8p+3f, -0x1.3cb558p+37f}}},
+    // 259^3 = 17373979 lies halfway between two floats; the real part lies
+    // 2^-50 below it, and rounds down, where a tie would round up.
+    {3, {{67081}, {1.5f, 0x1p-40f}}},
+    // A part next to x y, an exact product halfway between two floats, off
+    // it by a relative y^2: (-1 + jy)^2.5, (1 + jy)^-3.5, (4 + jy)^1.5.
+    {1, {{-1, 0x1.1a6264p-53f}, {2.5f}}},
+    {1, {{1, -0x1.1ab7bcp-55f}, {-3.5f}}},
+    {1, {{4, 0x1.000002p-60f}, {1.5f}}},
+};
+
+bool writeLine(const Form& form, const Operands& o) {
+    float re, im;
+    if (std::strcmp(form.name, "pow(z,n)") != 0 && angleMagnitude(form, o) > 0x1p40) return false;
+    if (!correctlyRounded(form, o, re, im)) return false;
+    std::printf("%s", form.name);
+    for (const std::uint32_t bits : form.operandBits(o)) std::printf(" %08x", bits);
+    std::printf(" %08x %08x\n", bitsOf(re), bitsOf(im));
+    return true;
+}
+
+int writeTable(int perForm) {
+    std::printf("# Correctly rounded results, from tools/correctly_rounded.cpp; see there.\n");
+    for (const auto& known : kKnownCases) writeLine(kForms[known.form], known.operands);
+    for (const Form& form : kForms) {
+        OperandSource source(20261209);
+        for (int i = 0, written = 0; written < perForm; ++i) {
+            written += writeLine(form, source.operands(form, i));
+        }
+    }
+    return 0;
+}
+
+// The operands that `measure` draws, one set a line as in the table but
+// without results, for comparing the library's results across machines.
+int writeOperands(const Form& form, int count) {
+    OperandSource source(20261210);
+    for (int i = 0; i < count; ++i) {
+        const Operands o = source.operands(form, i);
+        if (std::strcmp(form.name, "pow(z,n)") != 0 && angleMagnitude(form, o) > 0x1p40) continue;
+        std::printf("%s", form.name);
+        for (const std::uint32_t bits : form.operandBits(o)) std::printf(" %08x", bits);
+        std::printf("\n");
+    }
+    return 0;
+}
+
+int measure(const Form& form, int count) {
+    OperandSource source(20261210);
+    double worst = 0;
+    long beyondOneUlp = 0, misrounded = 0, measured = 0;
+    std::string worstCase;
+    mpc_t exact;
+    mpc_init2(exact, 160);
+    for (int i = 0; i < count; ++i) {
+        const Operands o = source.operands(form, i);
+        if (std::strcmp(form.name, "pow(z,n)") != 0 && angleMagnitude(form, o) > 0x1p40) continue;
+        exactPower(exact, form, o, 160, MPC_RNDNN);
+        const CComplex got = form.library(o);
+        const double error = std::max(ulpError(got.real, mpc_realref(exact)),
+                                      ulpError(got.imag, mpc_imagref(exact)));
+        ++measured;
+        beyondOneUlp += error > 1;
+        // Near half an ulp the measure cannot tell a tie's side; the
+        // correctly rounded parts can.
+        float re, im;
+        const bool wrong = error > 0.5 + 0x1p-30 ||
+                           (error > 0.5 - 0x1p-20 && correctlyRounded(form, o, re, im) &&
+                            (bitsOf(re) != bitsOf(got.real) || bitsOf(im) != bitsOf(got.imag)));
+        if (wrong) {
+            ++misrounded;
+            std::fprintf(stderr, "%s", form.name);
+            for (const std::uint32_t bits : form.operandBits(o))
+                std::fprintf(stderr, " %08x", bits);
+            std::fprintf(stderr, " gives %08x %08x, %.3g ulp\n", bitsOf(got.real), bitsOf(got.imag),
+                         error);
+        }
+        if (error > worst) {
+            worst = error;
+            char text[200];
+            std::snprintf(text, sizeof text, "z = %a %+a j, w = %a %+a j, n = %d", o.z.real,
+                          o.z.imag, o.w.real, o.w.imag, o.n);
+            worstCase = text;
+        }
+    }
+    mpc_clear(exact);
+    std::printf(
+        "%s: %ld operand sets, worst %.3g ulp at %s; %ld beyond 1 ulp, %ld not correctly rounded\n",
+        form.name, measured, worst, worstCase.c_str(), beyondOneUlp, misrounded);
+    return beyondOneUlp == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 2 && std::strcmp(argv[1], "table") == 0) {
+        return writeTable(argc >= 3 ? std::atoi(argv[2]) : 300);
+    }
+    const bool measuring = argc == 4 && std::strcmp(argv[1], "measure") == 0;
+    if (measuring || (argc == 4 && std::strcmp(argv[1], "operands") == 0)) {
+        for (const Form& form : kForms) {
+            if (std::strcmp(form.name, argv[2]) != 0) continue;
+            const int count = std::atoi(argv[3]);
+            return measuring ? measure(form, count) : writeOperands(form, count);
+        }
+    }
+    std::fprintf(stderr, "usage: %s table [PER_FORM] | measure FORM COUNT | operands FORM COUNT\n",
+                 argv[0]);
+    return 2;
+}
