@@ -1051,8 +1051,10 @@ CComplex asin(const CComplex& z) noexcept { return timesMinusI(asinh(timesI(z)))
 // The real part adds positive terms. 1 - x^2 - y^2 cancels where |z| is near
 // 1; taken as (1 - a)(1 + a) - b^2, a = max(|x|, |y|) >= 0.7 there and b the
 // other, as in log, both products are exact in double and the difference is
-// rounded once, where 1 - x^2 would be rounded first (an error of 2^-29 of
-// the result at x = 2^-13, y near 1).
+// rounded once. In the plain order 1 - x^2 is rounded first where |x| < 1/2
+// (beyond, it is exact), an error of at most 2^-54 in the denominator D; as
+// |d atan2(2y, D) / dD| <= 1 there (|y| >= 1/2, or else D >= 1/2), that moves
+// the angle by at most 2^-53 of itself, which the rounding to float hides.
 CComplex atanh(const CComplex& z) noexcept {
     if (!isFinite(z)) return atanhOfNonFinite(z.real, z.imag);
     const double x = std::fabs(static_cast<double>(z.real)), y = static_cast<double>(z.imag);

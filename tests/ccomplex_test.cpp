@@ -262,6 +262,13 @@ TEST(Arithmetic, ExactResults) {
         {CComplex(1, 1) / CComplex(kInf, 0), {0, 0}},
         {CComplex(-1, 1) / CComplex(kInf, 0), {-0.0f, 0}},
         {CComplex(1, 2) / CComplex(-kInf, kNaN), {-0.0f, -0.0f}},
+        {CComplex(0, 1) / CComplex(-1, kInf), {0, -0.0f}},
+        {CComplex(1, 1) / CComplex(0, kInf), {0, -0.0f}},
+        // a float divisor: one float division per part, a NaN no zero
+        {CComplex(kInf, 1) / 2.0f, {kInf, 0.5f}},
+        {CComplex(1, 1) / kNaN, {kNaN, kNaN}},
+        {2.0f - CComplex(1, 0), {1, -0.0f}},
+        {{CComplex(3, 1) == 3.0f ? 1.0f : 0.0f, CComplex(3, -0.0f) == 3.0f ? 1.0f : 0.0f}, {0, 1}},
         // the free functions and the standard type
         {{abs(CComplex(3, 4)), norm(CComplex(3, 4))}, {5, 25}},
         {{arg(CComplex(-1, -0.0f)), 0}, {CComplex(-1, -0.0f).ang(), 0}},
@@ -595,6 +602,7 @@ TEST(Extractor, ReadsTheValueAndStopsRightAfterIt) {
         {"1e-40 +j-340282346638528859811704183484516925440.000000", 1e-40f, -FLT_MAX, "", eof},
         {"0.000001 +j340282356779733661637539395458142568447", 0.000001f, FLT_MAX, "", eof},
         {"0.2 +jinfinity", 0.2f, kInf, "inity", good},
+        {"0X1.8P+1 +j0x1p-3", 3.0f, 0.125f, "", eof},
     };
     for (const auto& c : cases) {
         const Read read = readFrom(c.text);
@@ -650,6 +658,7 @@ TEST(Extractor, BadInputSetsFailbitAndLeavesTheValueAlone) {
         "1.0 +j.",
         "1.0 +j1e",
         "1.0 +j1e+",
+        "0x +j1",
         // beyond the float range, or longer than any part << writes
         "1e39 +j0",
         "0 +j-1e39",
@@ -1063,7 +1072,37 @@ TEST(Elementary, ExactCasesCutsAndSpecialValues) {
         {acosh(CComplex(-kInf, 1)), {kInf, pi}},
         {acos(CComplex(kNaN, kInf)), {kNaN, -kInf}},
         {atanh(CComplex(kNaN, kInf)), {0, halfPi}},
-        {atan(CComplex(kInf, kNaN)), {halfPi, -0.0f}}};
+        {atan(CComplex(kInf, kNaN)), {halfPi, -0.0f}},
+        {exp(CComplex(0.3f, 0x1.bbf88ap+17f)), {0x1.599058p+0f, 0x1.cf7368p-14f}},
+        {pow(CComplex(-1), CComplex(1, 2)), {-0x1.e989f6p-10f, 0}},
+        {log10(CComplex(0x1.ad7208p+2f)), {0x1.a748e6p-1f, 0}},
+        {pow(CComplex(2, 1), 0x1.8p64f), {-kInf, -kInf}},
+        {acos(CComplex(-0.0f, 1)), {halfPi, -0x1.c34366p-1f}},
+        {pow(CComplex(0), CComplex(0, 1)), {kNaN, kNaN}},
+        {pow(CComplex(kInf), 0.5f), {kInf, 0}},
+        {cosh(CComplex(-kInf, 0)), {kInf, -0.0f}},
+        {cos(CComplex(0, kInf)), {kInf, -0.0f}},
+        {sinh(CComplex(0, kInf)), {0, kNaN}},
+        {sin(CComplex(kInf, 0)), {kNaN, 0}},
+        {acosh(CComplex(-kInf, kInf)), {kInf, 3 * pi / 4}},
+        {acos(CComplex(0, kNaN)), {halfPi, kNaN}},
+        {atanh(CComplex(-kInf, 1)), {-0.0f, halfPi}},
+        {asinh(CComplex(kNaN, kInf)), {kInf, kNaN}},
+        {asin(CComplex(kInf, kNaN)), {kNaN, -kInf}},
+        {sqrt(CComplex(1, kNaN)), {kNaN, kNaN}},
+        {sqrt(CComplex(kInf, kNaN)), {kInf, kNaN}},
+        {exp(CComplex(kInf, 2)), {-kInf, kInf}},
+        {pow(CComplex(0), -0.5f), {kInf, -0.0f}},
+        {sinh(CComplex(-kInf, 2)), {kInf, kInf}},
+        {cosh(CComplex(-kInf, 2)), {-kInf, -kInf}},
+        {tanh(CComplex(30, 1)), {1, 0x1.3b6b0ap-86f}},
+        {tanh(CComplex(kInf, -kInf)), {1, -0.0f}},
+        {asinh(CComplex(kInf, kNaN)), {kInf, kNaN}},
+        {acosh(CComplex(kNaN, kInf)), {kInf, kNaN}},
+        {acos(CComplex(-kInf, 2)), {pi, -kInf}},
+        {acos(CComplex(kInf, kNaN)), {kNaN, kInf}},
+        {atanh(CComplex(kInf, kNaN)), {0, kNaN}},
+        {atanh(CComplex(-0.0f, kNaN)), {-0.0f, kNaN}}};
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const auto& [got, expected] = cases[i];
         const bool same =
