@@ -283,8 +283,17 @@ PartFormat streamFormat(const std::ios_base& stream) {
 }
 
 // Writes the text of `part` at `first` and returns its end. The caller leaves
-// room for the longest text, so the conversion cannot run out of space.
+// room for the longest text, so the conversion cannot run out of space. A NaN
+// is written from the float's own sign bit, before widening: some processors
+// (RISC-V) make every NaN positive when they convert it to double, and
+// standard libraries spell NaN in their own ways.
 char* appendPart(char* first, char* last, float part, PartFormat format) noexcept {
+    if (std::isnan(part)) {
+        const char* const text = std::signbit(part) ? "-nan" : "nan";
+        const std::size_t length = std::strlen(text);
+        std::memcpy(first, text, length);
+        return first + length;
+    }
     const double value = static_cast<double>(part);
     if (format.notation != std::chars_format::hex) {
         return std::to_chars(first, last, value, format.notation, format.precision).ptr;
