@@ -3,8 +3,18 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <random>
+
+// How many operand sets a randomized test draws: `usual`, or the count in the
+// environment variable CCOMPLEX_TEST_CASES, which lets a slow machine (an
+// emulated one) run every such test smaller.
+inline int randomCases(int usual) {
+    const char* const text = std::getenv("CCOMPLEX_TEST_CASES");
+    const int count = text != nullptr ? std::atoi(text) : 0;
+    return count > 0 ? count : usual;
+}
 
 // Random finite floats from a fixed seed: half are raw bit patterns (every
 // exponent, subnormals included), half are ordinary values of moderate size.
