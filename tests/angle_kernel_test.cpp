@@ -1,11 +1,16 @@
-// White-box check of the polynomial behind CComplex::ang(): its error must
-// stay far inside the margin that decides when its result can be used. The
-// kernel has internal linkage, so this program compiles ccomplex.cpp itself
-// instead of linking the library.
+// White-box checks of ccomplex.cpp's internals: the polynomial behind
+// CComplex::ang(), whose error must stay far inside the margin that decides
+// when its result can be used, and the text-to-float conversion for standard
+// libraries without a floating-point std::from_chars. Both have internal
+// linkage, so this program compiles ccomplex.cpp itself instead of linking
+// the library.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
 
 #include "ccomplex.cpp"
 #include "random_part.h"
@@ -50,6 +55,43 @@ TEST(AngleKernel, RelativeErrorBelowTwoToMinus47) {
     const long double tanPiOver8 = std::sqrt(2.0L) - 1;
     worst = std::max({worst, worstAroundRatio(tanPiOver8, 0x1p-8L), worstAroundRatio(1, 0x1p-16L)});
     EXPECT_LE(worst, 0x1p-47L) << "log2 of the worst error: " << std::log2(worst);
+}
+
+// The conversion gives what std::from_chars gives, bit for bit and refusal
+// for refusal, on texts of random floats in each notation and on the exact
+// halfway points between two floats, and just beside them.
+TEST(TextToFloat, MatchesFromChars) {
+#if !CCOMPLEX_FLOAT_FROM_CHARS
+    GTEST_SKIP() << "no floating-point std::from_chars to compare with; the extractor's tests "
+                    "check the conversion";
+#else
+    RandomPart part;
+    int mismatches = 0;
+    const auto check = [&](const std::string& text, bool hex) {
+        const char* const last = text.data() + text.size();
+        float expected = 7, got = 7;
+        const auto format = hex ? std::chars_format::hex : std::chars_format::general;
+        const bool accepted =
+            std::from_chars(text.data(), last, expected, format).ec == std::errc();
+        const bool same = textToFloat(text.data(), last, got, hex) == accepted &&
+                          (!accepted || std::memcmp(&got, &expected, sizeof got) == 0);
+        if (!same && mismatches++ < 5)
+            ADD_FAILURE() << text << " gives " << got << ", not " << expected;
+    };
+    char text[400];
+    for (int i = 0, cases = randomCases(200'000); i < cases; ++i) {
+        const float f = part();
+        const double halfway = (static_cast<double>(f) + std::nextafter(f, HUGE_VALF)) / 2;
+        for (const char* format : {"%.9g", "%.15g", "%.3e", "%.60f", "%.70e"}) {
+            std::snprintf(text, sizeof text, format, i % 2 ? halfway : static_cast<double>(f));
+            check(text, false);
+            if (i % 2) check(std::string(text).insert(std::strcspn(text, "e"), "1"), false);
+        }
+        std::snprintf(text, sizeof text, "%a", i % 2 ? halfway : static_cast<double>(f));
+        check(std::string(text).erase(text[0] == '-' ? 2 : 1, 1), true);  // 0x becomes 0
+    }
+    EXPECT_EQ(mismatches, 0);
+#endif
 }
 
 }  // namespace
