@@ -972,6 +972,12 @@ TEST(Elementary, EachPartWithinHalfAnUlpOfLongDoubleReferences) {
                      << " bits here; these references need 64 (the table of correctly rounded "
                         "results still holds every function)";
     for (int row = 0; row < 20; ++row) {
+#ifdef _LIBCPP_VERSION
+        // libc++ computes the inverses of std::complex<long double> with its own
+        // formulas, which overflow for large parts: no reference. The table of
+        // correctly rounded results still holds these rows.
+        if (row >= 14) continue;
+#endif
         const bool throughLog = row >= 5 && row <= 7;
         RandomPart part;
         std::mt19937 engine(20261208);
@@ -1136,7 +1142,11 @@ TEST(Elementary, MatchesCorrectlyRoundedTable) {
         std::memcpy(&part, &bits, sizeof part);
         return part;
     };
-    const std::map<std::string, std::function<CComplex(const Bits&)>> functions = {
+    using Function = std::function<CComplex(const Bits&)>;
+    const auto unary = [&](CComplex (*function)(const CComplex&)) {
+        return Function([=](const Bits& o) { return function(CComplex(f(o[0]), f(o[1]))); });
+    };
+    const std::map<std::string, Function> functions = {
         {"pow(z,n)",
          [&](const Bits& o) { return pow(CComplex(f(o[0]), f(o[1])), static_cast<int>(o[2])); }},
         {"pow(z,x)", [&](const Bits& o) { return pow(CComplex(f(o[0]), f(o[1])), f(o[2])); }},
@@ -1144,7 +1154,23 @@ TEST(Elementary, MatchesCorrectlyRoundedTable) {
          [&](const Bits& o) {
              return pow(CComplex(f(o[0]), f(o[1])), CComplex(f(o[2]), f(o[3])));
          }},
-        {"pow(x,w)", [&](const Bits& o) { return pow(f(o[0]), CComplex(f(o[1]), f(o[2]))); }}};
+        {"pow(x,w)", [&](const Bits& o) { return pow(f(o[0]), CComplex(f(o[1]), f(o[2]))); }},
+        {"exp", unary(exp)},
+        {"log", unary(log)},
+        {"log10", unary(log10)},
+        {"sqrt", unary(sqrt)},
+        {"sin", unary(sin)},
+        {"cos", unary(cos)},
+        {"tan", unary(tan)},
+        {"sinh", unary(sinh)},
+        {"cosh", unary(cosh)},
+        {"tanh", unary(tanh)},
+        {"asin", unary(asin)},
+        {"acos", unary(acos)},
+        {"atan", unary(atan)},
+        {"asinh", unary(asinh)},
+        {"acosh", unary(acosh)},
+        {"atanh", unary(atanh)}};
     std::ifstream table(CORRECTLY_ROUNDED_TABLE);
     ASSERT_TRUE(table) << CORRECTLY_ROUNDED_TABLE;
     int checked = 0;
@@ -1163,7 +1189,7 @@ TEST(Elementary, MatchesCorrectlyRoundedTable) {
         EXPECT_TRUE(sameBits(got, expected)) << line << ": " << shown.str();
         ++checked;
     }
-    EXPECT_GT(checked, 1000);
+    EXPECT_GT(checked, 5000);
 }
 
 }  // namespace
