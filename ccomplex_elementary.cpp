@@ -737,21 +737,28 @@ CComplex carefulPower(const CComplex& z, const CComplex& w, const SplitAngle& an
     DoubleDouble sr, cr, c, s;
     sinCosSeries(nearWholeTurns ? radians : f * kHalfPiDD, sr, cr);
     rotateByQuarters(quarters & 3, cr, sr, c, s);
-    float re, im;
+    // e^a = e^lnPart 2^scale; where either part of the split is large, a
+    // is taken whole, as the two may cancel.
+    DoubleDouble lnPart = rest;
+    double scale = twos;
     if (!(std::fabs(rest.hi) <= 0x1p30 && std::fabs(twos) <= 0x1p30)) {
-        // Then |a| is beyond 2^29, unless the two cancel, which takes
-        // operands whose angle is beyond 2^30 too; e^(2^29) is far beyond
-        // the float range either way, as a nonzero cos or sin is at least
-        // 2^-1074.
-        const double m = std::exp(twos * kLn2DD.hi + rest.hi);
+        lnPart = kLn2DD * DoubleDouble{twos} + rest;
+        scale = 0;
+    }
+    float re, im;
+    if (!(std::fabs(lnPart.hi) <= 0x1p30)) {
+        // e^(2^30) is far beyond the float range, or its reciprocal far
+        // below it, and a nonzero cos or sin is at least 2^-1074.
+        const double m = std::exp(lnPart.hi);
         re = toFloat(timesPart(m, c.hi));
         im = toFloat(timesPart(m, s.hi));
     } else {
-        int exponent;
-        const DoubleDouble m = exponential(rest, exponent);
-        const int scale = clampedExponent(std::int64_t{exponent} + static_cast<std::int64_t>(twos));
-        re = roundToFloat(m * c, scale);
-        im = roundToFloat(m * s, scale);
+        int twosOfExponent;
+        const DoubleDouble m = exponential(lnPart, twosOfExponent);
+        const int totalScale =
+            clampedExponent(std::int64_t{twosOfExponent} + static_cast<std::int64_t>(scale));
+        re = roundToFloat(m * c, totalScale);
+        im = roundToFloat(m * s, totalScale);
     }
     // A part is exactly zero in both paths or in neither; the fast path
     // signs the zero as IEEE 754 signs the zero operands it came from.
