@@ -1133,6 +1133,12 @@ TEST(Elementary, ExactCasesCutsAndSpecialValues) {
     EXPECT_EQ(out.text(), "Error: Divided by zero!\nError: Divided by zero!\n");
 }
 
+// The build names the table's path; compiled alone, this file looks for it
+// from the source tree's root.
+#ifndef CORRECTLY_ROUNDED_TABLE
+#define CORRECTLY_ROUNDED_TABLE "tests/correctly_rounded.txt"
+#endif
+
 // Each line of the table that tools/correctly_rounded.cpp made with MPC: a
 // function, its operands and the correctly rounded parts, all as bits.
 TEST(Elementary, MatchesCorrectlyRoundedTable) {
