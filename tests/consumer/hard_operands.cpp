@@ -1,7 +1,7 @@
-// Writes the results of every CComplex operation on hard operands: tiny
-// angles, octant borders, zeros, and quotients and magnitudes near the ends of
-// the float range; then a digest of each operation over a million random
-// operands. CI builds it in a normal parent and in parents that compile with
+// Writes the results of every CComplex operation and function on hard
+// operands: tiny angles, octant borders, zeros, and quotients and magnitudes
+// near the ends of the float range; then a digest of each over a million
+// random operands. CI builds it in a normal parent and in parents that compile with
 // -ffast-math or -Ofast, and compares the outputs byte for byte.
 //
 // Everything here stays exact under fast-math flags: operands are made from
@@ -46,10 +46,18 @@ std::string results(CComplex x, const CComplex& w) {
     inPlace -= w;
     inPlace /= w;
     // Then x * w, x - w, -x, x.conj(), the in-place result, a polar form,
-    // operations with a float operand, and the elementary functions.
-    for (const CComplex& z : {x * w, x - w, -x, x.conj(), inPlace, CComplex::polar(x.real, w.real),
-                              x * w.real, w.imag - x, x / w.real, w.imag / x, proj(x), exp(x),
-                              log(x), log10(x), sqrt(x), pow(x, 3), pow(x, w.real), pow(x, w)}) {
+    // operations with a float operand, and every elementary function.
+    for (const CComplex& z : {x * w,      x - w,          -x,
+                              x.conj(),   inPlace,        CComplex::polar(x.real, w.real),
+                              x * w.real, w.imag - x,     x / w.real,
+                              w.imag / x, proj(x),        CComplex(norm(x)),
+                              exp(x),     log(x),         log10(x),
+                              sqrt(x),    pow(x, 3),      pow(x, w.real),
+                              pow(x, w),  pow(w.real, x), sin(x),
+                              cos(x),     tan(x),         sinh(x),
+                              cosh(x),    tanh(x),        asin(x),
+                              acos(x),    atan(x),        asinh(x),
+                              acosh(x),   atanh(x)}) {
         std::snprintf(bits, sizeof bits, " %08x %08x", bitsOf(z.real), bitsOf(z.imag));
         line << bits;
     }
