@@ -478,15 +478,16 @@ bool roundsAsItsValue(double d) noexcept {
     return std::islessgreater(d, (static_cast<double>(f) + static_cast<double>(other)) / 2);
 }
 
+// The value of a decimal or hexadecimal digit; | 0x20 makes A-F lowercase.
+std::uint32_t digitValue(char c) noexcept {
+    return static_cast<std::uint32_t>(c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10);
+}
+
 // The digits in [first, last), skipping the point, as a big integer.
 BigNumber digitsOf(const char* first, const char* last, std::uint32_t base) noexcept {
     BigNumber digits(0);
     for (; first != last; ++first) {
-        const char c = *first;
-        if (c == '.') continue;
-        // | 0x20 makes A-F lowercase.
-        digits.multiplyAdd(base,
-                           static_cast<std::uint32_t>(c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10));
+        if (*first != '.') digits.multiplyAdd(base, digitValue(*first));
     }
     return digits;
 }
@@ -515,13 +516,11 @@ BigNumber digitsOf(const char* first, const char* last, std::uint32_t base) noex
     int digits = 0, scale = 0, beyondLeading = 0;
     bool fraction = false;
     for (; first != last && *first != (hex ? 'p' : 'e') && *first != (hex ? 'P' : 'E'); ++first) {
-        const char c = *first;
-        if (c == '.') {
+        if (*first == '.') {
             fraction = true;
             continue;
         }
-        const std::uint32_t digit =
-            static_cast<std::uint32_t>(c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10);
+        const std::uint32_t digit = digitValue(*first);
         scale -= fraction ? 1 : 0;
         if (digit == 0 && digits == 0) continue;
         ++digits;

@@ -688,7 +688,7 @@ FastPower fastPower(const CComplex& z, const CComplex& w, const SplitAngle& angl
 // The same steps in double-double, arranged so that where a part of z^w lies
 // next to a simple number, its distance from it is computed with relative
 // accuracy too. That happens where z = +-2^k + jy with tiny y and w real:
-// pow(-1 + jy, 2.5f) has the real part 2.5 y (1 - y^2 / 8 + ...), and 2.5 y,
+// the real part of pow(-1 + jy, 2.5f) is 2.5 y (1 - y^2 / 8 + ...), and 2.5 y,
 // an exact product of floats, can lie halfway between two floats, where
 // rounding depends on the sign of a term y^2 times smaller, below any fixed
 // precision's noise. So ln|z| is taken as k ln 2 + ln|z / 2^k|, with
