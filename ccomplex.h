@@ -307,11 +307,11 @@ CComplex polar(float magnitude, float angle) noexcept;
 // b = Im(w log z) is at most 2^40 in magnitude, near the axes, the cut and
 // |z| = 1 too (pow(-1 - j1e-30, 0.5f) has a real part of 5e-31); an exact
 // result halfway between two floats (pow(67081, 1.5f) is 17373979) may round
-// to either, half an ulp off both ways. Beyond
-// 2^40, b is known to about 2^-100 |b| radians, so each part is within that
-// much of |z^w|: at 2^100 and above, its sign is arbitrary, though the same
-// on every machine. The exponent's type must be one of the four below: a
-// double exponent is ambiguous, so cast it to float.
+// to either, half an ulp off both ways. Beyond 2^40, b is known to about
+// 2^-100 |b| radians, so each part is within that much of |z^w|: at 2^100
+// and above, its sign is arbitrary, though the same on every machine. The
+// exponent's type must be one of the four below: a double exponent is
+// ambiguous, so cast it to float.
 CComplex exp(const CComplex& z) noexcept;
 CComplex log(const CComplex& z) noexcept;
 CComplex log10(const CComplex& z) noexcept;
