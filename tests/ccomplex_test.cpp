@@ -27,6 +27,7 @@
 #include <utility>
 #include <vector>
 
+#include "float_bits.h"
 #include "random_part.h"
 
 #ifdef CCOMPLEX_PACKED_PRODUCT
@@ -1143,11 +1144,7 @@ TEST(Elementary, ExactCasesCutsAndSpecialValues) {
 // function, its operands and the correctly rounded parts, all as bits.
 TEST(Elementary, MatchesCorrectlyRoundedTable) {
     using Bits = std::vector<std::uint32_t>;
-    const auto f = [](std::uint32_t bits) {
-        float part;
-        std::memcpy(&part, &bits, sizeof part);
-        return part;
-    };
+    const auto f = fromBits;
     using Function = std::function<CComplex(const Bits&)>;
     const auto unary = [&](CComplex (*function)(const CComplex&)) {
         return Function([=](const Bits& o) { return function(CComplex(f(o[0]), f(o[1]))); });

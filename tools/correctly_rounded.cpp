@@ -27,21 +27,10 @@
 #include <string>
 #include <vector>
 
+#include "../tests/float_bits.h"
 #include "ccomplex.h"
 
 namespace {
-
-std::uint32_t bitsOf(float f) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &f, sizeof bits);
-    return bits;
-}
-
-float fromBits(std::uint32_t bits) {
-    float f;
-    std::memcpy(&f, &bits, sizeof f);
-    return f;
-}
 
 // An operand set: z (or the float x as z's real part), and the exponent as a
 // complex w (a float exponent as w's real part, an int one as n).

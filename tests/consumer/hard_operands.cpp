@@ -14,21 +14,10 @@
 #include <sstream>
 #include <string>
 
+#include "../float_bits.h"
 #include "ccomplex.h"
 
 namespace {
-
-std::uint32_t bitsOf(float f) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &f, sizeof bits);
-    return bits;
-}
-
-float fromBits(std::uint32_t bits) {
-    float f;
-    std::memcpy(&f, &bits, sizeof f);
-    return f;
-}
 
 // Everything an operation gives for x and w, as one line of text.
 std::string results(CComplex x, const CComplex& w) {
