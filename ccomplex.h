@@ -35,6 +35,12 @@
 // The angle is exactly the C library's atan2(imag, real) evaluated in double
 // precision and rounded to float, in radians from -pi to pi; a fast path
 // gives the same float and defers to the library when it cannot be sure.
+// Machines. Every operation computes with IEEE 754 single and double
+// precision only, each operation rounded as written, and reads no long
+// double, byte order or NaN convention: x86-64, aarch64, armhf, ppc64el,
+// s390x and riscv64, with libstdc++ or libc++, give the same bits, but for
+// the sign of a NaN result, wherever their C libraries' double functions
+// (atan2, cos, sin, exp, log and the like) agree, as the GNU C library's do.
 //
 // Special values. Infinities and NaN flow through the arithmetic as IEEE 754
 // defines; nothing traps and nothing is reported. Signed zeros are kept: the

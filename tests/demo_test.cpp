@@ -71,11 +71,14 @@ DemoRun runDemo(const std::vector<std::string>& arguments, Stdout target = Stdou
         const rlimit limit{fileSizeLimit, fileSizeLimit};
         setrlimit(RLIMIT_FSIZE, &limit);
         std::signal(SIGXFSZ, SIG_IGN);
-        std::vector<char*> argv{const_cast<char*>(DEMO_PATH)};
+        // The demo's path, after the emulator that runs it on a cross build.
+        const char* const command[] = {DEMO_COMMAND};
+        std::vector<char*> argv;
+        for (const char* word : command) argv.push_back(const_cast<char*>(word));
         for (const std::string& argument : arguments)
             argv.push_back(const_cast<char*>(argument.c_str()));
         argv.push_back(nullptr);
-        execv(DEMO_PATH, argv.data());
+        execvp(argv[0], argv.data());
         _exit(127);
     }
     close(errPipe[1]);

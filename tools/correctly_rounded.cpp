@@ -1,10 +1,11 @@
-// Correctly rounded results of CComplex's powers, from MPC: the table the
-// test suite checks bit for bit, and a measurement of the library's errors.
+// Correctly rounded results of CComplex's operations and functions, from MPC:
+// the table the test suite checks bit for bit, and a measurement of the
+// library's errors.
 //
 //   g++ -std=c++17 -O2 -I. tools/correctly_rounded.cpp ccomplex.cpp
 //       ccomplex_elementary.cpp -lmpc -lmpfr -lgmp -o build/correctly_rounded
 //   build/correctly_rounded table > tests/correctly_rounded.txt
-//   build/correctly_rounded measure FORM COUNT    (FORM: pow(z,n) pow(z,x) pow(z,w) pow(x,w))
+//   build/correctly_rounded measure FORM COUNT    (FORM: a name in kForms, as pow(z,x))
 //   build/correctly_rounded operands FORM COUNT   (the operands measure draws)
 //
 // It needs libmpc-dev; the suite reads only the table. Each table line is a
@@ -41,16 +42,95 @@ struct Operands {
 
 // MPC's function of one complex operand, or none for a power.
 using MpcFunction = int (*)(mpc_ptr, mpc_srcptr, mpc_rnd_t);
+// An operation's exact result, rounded to the result's precision as asked.
+using MpcOperation = void (*)(mpc_ptr, const Operands&, mpc_rnd_t);
 
 struct Form {
     const char* name;
     std::function<CComplex(const Operands&)> library;
     std::function<std::vector<std::uint32_t>(const Operands&)> operandBits;
     MpcFunction mpcFunction = nullptr;
+    MpcOperation mpcOperation = nullptr;
+    bool realResult = false;  // its imaginary part is always +0
+    // Whether the library promises correct rounding only away from a tie: a
+    // result rounded once in double and then to float (a product, say) can
+    // miss a tie's side when its exact value lies within 2^-28 ulp of one.
+    bool roundedThroughDouble = false;
 };
 
 std::vector<std::uint32_t> bitsOfZ(const Operands& o) {
     return {bitsOf(o.z.real), bitsOf(o.z.imag)};
+}
+
+std::vector<std::uint32_t> bitsOfZW(const Operands& o) {
+    return {bitsOf(o.z.real), bitsOf(o.z.imag), bitsOf(o.w.real), bitsOf(o.w.imag)};
+}
+
+// z and w in MPC, exactly, for an operation on them.
+struct ExactOperands {
+    explicit ExactOperands(const Operands& o) {
+        mpc_init2(z, 32);
+        mpc_init2(w, 32);
+        mpc_set_d_d(z, static_cast<double>(o.z.real), static_cast<double>(o.z.imag), MPC_RNDNN);
+        mpc_set_d_d(w, static_cast<double>(o.w.real), static_cast<double>(o.w.imag), MPC_RNDNN);
+    }
+    ~ExactOperands() {
+        mpc_clear(z);
+        mpc_clear(w);
+    }
+    mpc_t z, w;
+};
+
+void exactProduct(mpc_ptr result, const Operands& o, mpc_rnd_t rounding) {
+    const ExactOperands exact(o);
+    mpc_mul(result, exact.z, exact.w, rounding);
+}
+
+void exactQuotient(mpc_ptr result, const Operands& o, mpc_rnd_t rounding) {
+    const ExactOperands exact(o);
+    mpc_div(result, exact.z, exact.w, rounding);
+}
+
+void exactMagnitude(mpc_ptr result, const Operands& o, mpc_rnd_t rounding) {
+    const ExactOperands exact(o);
+    mpc_abs(mpc_realref(result), exact.z, MPC_RND_RE(rounding));
+    mpfr_set_zero(mpc_imagref(result), 1);
+}
+
+void exactAngle(mpc_ptr result, const Operands& o, mpc_rnd_t rounding) {
+    const ExactOperands exact(o);
+    mpc_arg(mpc_realref(result), exact.z, MPC_RND_RE(rounding));
+    mpfr_set_zero(mpc_imagref(result), 1);
+}
+
+void exactNorm(mpc_ptr result, const Operands& o, mpc_rnd_t rounding) {
+    const ExactOperands exact(o);
+    mpc_norm(mpc_realref(result), exact.z, MPC_RND_RE(rounding));
+    mpfr_set_zero(mpc_imagref(result), 1);
+}
+
+// magnitude z.real at angle z.imag: cos and sin to nearest, each product
+// within 1.5 ulps of the result's precision, then moved four steps the way
+// the rounding asks (a step is half an ulp just below a power of two), which
+// brackets the exact value.
+void exactPolar(mpc_ptr result, const Operands& o, mpc_rnd_t rounding) {
+    mpfr_t angle, magnitude;
+    mpfr_init2(angle, 32);
+    mpfr_init2(magnitude, 32);
+    mpfr_set_flt(angle, o.z.imag, MPFR_RNDN);
+    mpfr_set_flt(magnitude, o.z.real, MPFR_RNDN);
+    mpfr_sin_cos(mpc_imagref(result), mpc_realref(result), angle, MPFR_RNDN);
+    for (mpfr_ptr part : {mpc_realref(result), mpc_imagref(result)}) {
+        mpfr_mul(part, part, magnitude, MPFR_RNDN);
+        for (int step = 0; step < 4 && !mpfr_zero_p(part); ++step) {
+            if (MPC_RND_RE(rounding) == MPFR_RNDD)
+                mpfr_nextbelow(part);
+            else
+                mpfr_nextabove(part);
+        }
+    }
+    mpfr_clear(angle);
+    mpfr_clear(magnitude);
 }
 
 // A function of z alone: this type's and MPC's.
@@ -94,9 +174,23 @@ const Form kForms[] = {
     CCOMPLEX_UNARY_FORM(asinh),
     CCOMPLEX_UNARY_FORM(acosh),
     CCOMPLEX_UNARY_FORM(atanh),
+    {"z*w", [](const Operands& o) { return o.z * o.w; }, bitsOfZW, nullptr, exactProduct, false,
+     true},
+    {"z/w", [](const Operands& o) { return o.z / o.w; }, bitsOfZW, nullptr, exactQuotient, false,
+     true},
+    {"mag", [](const Operands& o) { return CComplex(o.z.mag()); }, bitsOfZ, nullptr, exactMagnitude,
+     true, true},
+    {"ang", [](const Operands& o) { return CComplex(o.z.ang()); }, bitsOfZ, nullptr, exactAngle,
+     true, true},
+    {"norm", [](const Operands& o) { return CComplex(norm(o.z)); }, bitsOfZ, nullptr, exactNorm,
+     true, true},
+    {"polar", [](const Operands& o) { return CComplex::polar(o.z.real, o.z.imag); }, bitsOfZ,
+     nullptr, exactPolar, false, true},
 };
 
-bool isPower(const Form& form) { return form.mpcFunction == nullptr; }
+bool isPower(const Form& form) {
+    return form.mpcFunction == nullptr && form.mpcOperation == nullptr;
+}
 
 // Whether the form's angle b = Im(w log z) must be at most 2^40: the powers
 // through exp and log.
@@ -109,6 +203,10 @@ bool boundsItsAngle(const Form& form) {
 void exactResult(mpc_t result, const Form& form, const Operands& o, mpfr_prec_t precision,
                  mpc_rnd_t rounding) {
     mpc_set_prec(result, precision);
+    if (form.mpcOperation != nullptr) {
+        form.mpcOperation(result, o, rounding);
+        return;
+    }
     if (!isPower(form)) {
         mpc_t z;
         mpc_init2(z, 32);
@@ -135,8 +233,26 @@ void exactResult(mpc_t result, const Form& form, const Operands& o, mpfr_prec_t 
     mpc_clear(w);
 }
 
-// The correctly rounded parts, or false where 4096 bits do not settle them or
-// a part is an exact zero.
+// Whether `exact` lies within 2^-20 ulp of a float tie (halfway between two
+// floats), the ulp being that of its float binade.
+bool nearTie(mpfr_srcptr exact) {
+    if (mpfr_zero_p(exact) || !mpfr_number_p(exact)) return false;
+    mpfr_t ulps;
+    mpfr_init2(ulps, mpfr_get_prec(exact) + 64);
+    const long binade = std::max<long>(mpfr_get_exp(exact) - 1, -126);
+    mpfr_mul_2si(ulps, exact, 23 - binade, MPFR_RNDN);  // exact
+    mpfr_abs(ulps, ulps, MPFR_RNDN);
+    mpfr_frac(ulps, ulps, MPFR_RNDN);
+    mpfr_sub_d(ulps, ulps, 0.5, MPFR_RNDN);
+    mpfr_abs(ulps, ulps, MPFR_RNDN);
+    const bool near = mpfr_cmp_d(ulps, 0x1p-20) < 0;
+    mpfr_clear(ulps);
+    return near;
+}
+
+// The correctly rounded parts, or false where 4096 bits do not settle them, a
+// part is an exact zero, or a part of a result rounded through double lies
+// next to a tie.
 bool correctlyRounded(const Form& form, const Operands& o, float& re, float& im) {
     mpc_t low, high;
     mpc_init2(low, 64);
@@ -145,16 +261,19 @@ bool correctlyRounded(const Form& form, const Operands& o, float& re, float& im)
     for (mpfr_prec_t precision = 256; precision <= 4096 && !settled && !exactZero; precision *= 2) {
         exactResult(low, form, o, precision, MPC_RNDDD);
         exactResult(high, form, o, precision, MPC_RNDUU);
-        exactZero = mpfr_zero_p(mpc_realref(low)) || mpfr_zero_p(mpc_imagref(low)) ||
-                    mpfr_zero_p(mpc_realref(high)) || mpfr_zero_p(mpc_imagref(high));
+        exactZero =
+            mpfr_zero_p(mpc_realref(low)) || mpfr_zero_p(mpc_realref(high)) ||
+            (!form.realResult && (mpfr_zero_p(mpc_imagref(low)) || mpfr_zero_p(mpc_imagref(high))));
         re = mpfr_get_flt(mpc_realref(low), MPFR_RNDN);
         im = mpfr_get_flt(mpc_imagref(low), MPFR_RNDN);
         settled = bitsOf(re) == bitsOf(mpfr_get_flt(mpc_realref(high), MPFR_RNDN)) &&
                   bitsOf(im) == bitsOf(mpfr_get_flt(mpc_imagref(high), MPFR_RNDN));
     }
+    const bool nearATie =
+        form.roundedThroughDouble && (nearTie(mpc_realref(low)) || nearTie(mpc_imagref(low)));
     mpc_clear(low);
     mpc_clear(high);
-    return settled && !exactZero;
+    return settled && !exactZero && !nearATie;
 }
 
 // How many float ulps `got` lies from `exact`, the ulp being that of the
@@ -282,9 +401,52 @@ public:
         }
     }
 
+    // w for z * w or z / w: half the time one that makes a part of the
+    // result cancel, but for the rounding of w's parts.
+    CComplex partner(const CComplex& z) {
+        const float t = scaled(-20, 20);
+        CComplex w;
+        switch (engine_() % 8) {
+            case 0:  // zr wr - zi wi cancels
+                w = {t * z.imag, t * z.real};
+                break;
+            case 1:  // zr wi + zi wr cancels
+                w = {t * z.real, -t * z.imag};
+                break;
+            case 2:  // zr wr + zi wi, the quotient's real numerator, cancels
+                w = {-t * z.imag, t * z.real};
+                break;
+            case 3:  // zi wr - zr wi, the quotient's imaginary numerator, cancels
+                w = {t * z.real, t * z.imag};
+                break;
+            default:
+                w = base(integer(0, 4));
+        }
+        const bool usable = std::isfinite(w.real) && std::isfinite(w.imag) && w != 0;
+        return usable ? w : base(1);
+    }
+
+    // A magnitude and an angle: ordinary, near a multiple of pi/2, or any.
+    CComplex magnitudeAndAngle(int kind) {
+        const float magnitude = kind % 2 ? static_cast<float>(uniform(0, 10)) : scaled(-149, 127);
+        switch (kind % 3) {
+            case 0:
+                return {magnitude, static_cast<float>(uniform(-10, 10))};
+            case 1:
+                return {magnitude, static_cast<float>(integer(-100000, 100000) * M_PI / 2)};
+            default:
+                return {magnitude, anyFloat()};
+        }
+    }
+
     Operands operands(const Form& form, int i) {
         Operands o;
         const int kind = i % 6;
+        if (form.mpcOperation != nullptr) {
+            o.z = std::strcmp(form.name, "polar") == 0 ? magnitudeAndAngle(i) : base(kind % 5);
+            o.w = partner(o.z);
+            return o;
+        }
         // A function of z alone: random bit patterns, huge and tiny values take
         // MPC minutes each in some, so those take ordinary, near-axis and
         // near-unit-circle values only.
