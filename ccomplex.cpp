@@ -151,20 +151,6 @@ CComplex CComplex::operator/(const CComplex& divisor) noexcept {
     return static_cast<const CComplex&>(*this) / divisor;
 }
 
-// The library's double cos and sin are within a double ulp of the exact
-// values for every float angle, large ones included, and the product by the
-// float magnitude adds one more rounding of 2^-53: each part is a few 2^-53
-// (relative) from its exact value before its rounding to float, so within
-// 1 ulp. No float angle brings cos or sin nearer zero than 2^-150 (the sine
-// of a tiny angle is about the angle; from 1 upward both stay above 2^-30),
-// so the products lie between 2^-300 and 2^128, or are zero, and only that
-// last rounding can overflow or underflow.
-CComplex CComplex::polar(float magnitude, float angle) noexcept {
-    const double m = static_cast<double>(magnitude);
-    const double a = static_cast<double>(angle);
-    return CComplex(static_cast<float>(m * std::cos(a)), static_cast<float>(m * std::sin(a)));
-}
-
 // The angle
 // ---------
 // The angle is the library's double-precision atan2 of the widened parts,

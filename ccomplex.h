@@ -98,11 +98,13 @@
 // parts whose text is exact (2.5 + j3), it reads back bit for bit.
 //
 // The standard type. Code written for std::complex<float> finds here what it
-// uses most: float operands, real(z), imag(z), abs(z), arg(z), norm(z),
-// conj(z), proj(z) and polar(magnitude, angle), beside the type in the global
-// namespace so that argument-dependent lookup finds them from generic code
-// (`using std::abs; abs(z)`). A std::complex<float> converts to a CComplex
-// and back, implicitly and exactly, without this header including <complex>.
+// uses most: value_type, float operands, integer exponents of any type,
+// real(z), imag(z), abs(z), arg(z), norm(z), conj(z), proj(z) and
+// polar(magnitude, angle = 0), beside the type in the global namespace so
+// that argument-dependent lookup finds them from generic code (`using
+// std::abs; abs(z)`). A std::complex<float> converts to a CComplex and back,
+// implicitly and exactly, without this header including <complex>, and may
+// stand on either side of + - * / == != with a CComplex.
 // What differs: the parts are the fields real and imag, not functions; a zero
 // divisor writes a line; print() shares one buffer; the in-place operators
 // return nothing.
@@ -173,10 +175,20 @@ using IfFloatComplex = std::enable_if_t<
         std::is_same_v<decltype(static_cast<const Complex*>(nullptr)->imag()), float>,
     int>;
 
+// Accepts CComplex itself and nothing that merely converts to it, so that a
+// host's pow(2.0f, 3) finds the C library's pow as it does without this
+// header, rather than two equally good candidates, and the standard type's
+// own operators stay its own.
+template <typename T>
+using IfCComplex = std::enable_if_t<std::is_same_v<T, CComplex>, int>;
+
 }  // namespace ccomplex_detail
 
 class CComplex {
 public:
+    // The part type, as generic code names it (typename C::value_type).
+    using value_type = float;
+
     float real;
     float imag;
 
@@ -201,7 +213,9 @@ public:
     // magnitude * cos(angle) + j magnitude * sin(angle), the angle in radians:
     // the inverse of mag() and ang(), so polar(5, CComplex(3, 4).ang()) is
     // 3 + j4. Each part is within 1 ulp of the exact value for these floats.
+    // With the angle left out, magnitude + j0, whatever the magnitude.
     static CComplex polar(float magnitude, float angle) noexcept;
+    static constexpr CComplex polar(float magnitude) noexcept;
 
     // The sum, difference, product and quotient of this value and the
     // operand; neither changes. The product of a + jb and c + jd is
@@ -271,6 +285,39 @@ constexpr bool operator==(float s, CComplex z) noexcept;
 constexpr bool operator!=(CComplex z, float s) noexcept;
 constexpr bool operator!=(float s, CComplex z) noexcept;
 
+// A std::complex<float> s on the left, as on the right (where it converts):
+// s op z is CComplex(s) op z. In C++17 and C++20 alike.
+template <typename Complex, typename Z, ccomplex_detail::IfFloatComplex<Complex> = 0,
+          ccomplex_detail::IfCComplex<Z> = 0>
+constexpr CComplex operator+(const Complex& s, const Z& z) noexcept {
+    return CComplex(s) + z;
+}
+template <typename Complex, typename Z, ccomplex_detail::IfFloatComplex<Complex> = 0,
+          ccomplex_detail::IfCComplex<Z> = 0>
+constexpr CComplex operator-(const Complex& s, const Z& z) noexcept {
+    return CComplex(s) - z;
+}
+template <typename Complex, typename Z, ccomplex_detail::IfFloatComplex<Complex> = 0,
+          ccomplex_detail::IfCComplex<Z> = 0>
+constexpr CComplex operator*(const Complex& s, const Z& z) noexcept {
+    return CComplex(s) * z;
+}
+template <typename Complex, typename Z, ccomplex_detail::IfFloatComplex<Complex> = 0,
+          ccomplex_detail::IfCComplex<Z> = 0>
+CComplex operator/(const Complex& s, const Z& z) noexcept {
+    return CComplex(s) / z;
+}
+template <typename Complex, typename Z, ccomplex_detail::IfFloatComplex<Complex> = 0,
+          ccomplex_detail::IfCComplex<Z> = 0>
+constexpr bool operator==(const Complex& s, const Z& z) noexcept {
+    return CComplex(s) == z;
+}
+template <typename Complex, typename Z, ccomplex_detail::IfFloatComplex<Complex> = 0,
+          ccomplex_detail::IfCComplex<Z> = 0>
+constexpr bool operator!=(const Complex& s, const Z& z) noexcept {
+    return CComplex(s) != z;
+}
+
 // The standard type's free functions. abs and arg are mag() and ang(); norm is
 // real^2 + imag^2 rounded once, as mag() computes it; proj is C's projection
 // onto the Riemann sphere: a value with an infinite part becomes inf + j0, the
@@ -283,6 +330,7 @@ float norm(const CComplex& z) noexcept;
 constexpr CComplex conj(const CComplex& z) noexcept;
 CComplex proj(const CComplex& z) noexcept;
 CComplex polar(float magnitude, float angle) noexcept;
+constexpr CComplex polar(float magnitude) noexcept;
 
 // The elementary functions, in ccomplex_elementary.cpp. Principal values, as
 // C's cexp, clog, csqrt and cpow give them: log's imaginary part lies in
@@ -315,9 +363,10 @@ CComplex polar(float magnitude, float angle) noexcept;
 // result halfway between two floats (pow(67081, 1.5f) is 17373979) may round
 // to either, half an ulp off both ways. Beyond 2^40, b is known to about
 // 2^-100 |b| radians, so each part is within that much of |z^w|: at 2^100
-// and above, its sign is arbitrary, though the same on every machine. The
-// exponent's type must be one of the four below: a double exponent is
-// ambiguous, so cast it to float.
+// and above, its sign is arbitrary, though the same on every machine. An
+// integer exponent may have any standard integer type, signed or unsigned, up
+// to 64 bits (pow(z, size_t(3)), pow(z, UINT64_MAX)); a double exponent is an
+// error, as it would lose digits unseen: cast it to float.
 CComplex exp(const CComplex& z) noexcept;
 CComplex log(const CComplex& z) noexcept;
 CComplex log10(const CComplex& z) noexcept;
@@ -348,21 +397,33 @@ CComplex atanh(const CComplex& z) noexcept;
 
 namespace ccomplex_detail {
 
-CComplex integerPower(const CComplex& z, int n) noexcept;
+// z^magnitude, or its reciprocal.
+CComplex integerPower(const CComplex& z, unsigned long long magnitude, bool reciprocal) noexcept;
 CComplex complexPower(const CComplex& z, const CComplex& w) noexcept;
 
-// Accepts CComplex itself and nothing that merely converts to it, so that a
-// host's pow(2.0f, 3) finds the C library's pow as it does without this
-// header, rather than two equally good candidates.
-template <typename T>
-using IfCComplex = std::enable_if_t<std::is_same_v<T, CComplex>, int>;
+// Accepts the standard integer types up to 64 bits, bool aside.
+template <typename N>
+using IfInteger = std::enable_if_t<std::is_integral_v<N> && !std::is_same_v<N, bool> &&
+                                       sizeof(N) <= sizeof(unsigned long long),
+                                   int>;
 
 }  // namespace ccomplex_detail
 
-template <typename Z, ccomplex_detail::IfCComplex<Z> = 0>
-CComplex pow(const Z& z, int n) noexcept {
-    return ccomplex_detail::integerPower(z, n);
+template <typename Z, typename N, ccomplex_detail::IfCComplex<Z> = 0,
+          ccomplex_detail::IfInteger<N> = 0>
+CComplex pow(const Z& z, N n) noexcept {
+    if constexpr (std::is_signed_v<N>) {
+        // The magnitude of the most negative N is no N, but it is an unsigned
+        // long long: the conversion is modulo 2^64, and so is the negation.
+        const auto bits = static_cast<unsigned long long>(n);
+        return ccomplex_detail::integerPower(z, n < 0 ? 0 - bits : bits, n < 0);
+    } else {
+        return ccomplex_detail::integerPower(z, n, false);
+    }
 }
+
+template <typename Z, ccomplex_detail::IfCComplex<Z> = 0>
+CComplex pow(const Z& z, double x) = delete;
 
 template <typename Z, ccomplex_detail::IfCComplex<Z> = 0>
 CComplex pow(const Z& z, float x) noexcept {
@@ -631,6 +692,10 @@ constexpr CComplex conj(const CComplex& z) noexcept { return z.conj(); }
 inline CComplex polar(float magnitude, float angle) noexcept {
     return CComplex::polar(magnitude, angle);
 }
+
+constexpr CComplex CComplex::polar(float magnitude) noexcept { return CComplex(magnitude); }
+
+constexpr CComplex polar(float magnitude) noexcept { return CComplex::polar(magnitude); }
 
 #undef CCOMPLEX_PACKED_PRODUCT
 

@@ -179,6 +179,22 @@ static_assert(floatsInPlace(kA) == CComplex(8.0f, -8.0f) && 2.0f * kA == kA * 2 
 static_assert(CComplex(std::complex<float>(1, 2)) == CComplex(1, 2) &&
               std::complex<float>(kA) == std::complex<float>(1.5f, -2.0f) &&
               !std::is_convertible_v<std::complex<double>, CComplex>);
+// The standard type on the left too; the part type by name; polar(r) is r + j0.
+static_assert(std::complex<float>(1, 2) + kA == CComplex(2.5f, 0) &&
+              std::complex<float>(1, 2) - kA == CComplex(-0.5f, 4) &&
+              std::complex<float>(1, 2) * kA == CComplex(5.5f, 1) &&
+              std::complex<float>(1.5f, -2) == kA && std::complex<float>(1, 2) != kA &&
+              std::is_same_v<CComplex::value_type, float> && polar(-2.0f) == CComplex(-2, 0));
+// An exponent of any integer type; a double one is refused, not narrowed; and
+// the host's pow(2.0f, 3) is still the C library's.
+template <typename E, typename = void>
+struct PowTakes : std::false_type {};
+template <typename E>
+struct PowTakes<E, std::void_t<decltype(pow(std::declval<CComplex>(), std::declval<E>()))>>
+    : std::true_type {};
+static_assert(PowTakes<short>() && PowTakes<unsigned>() && PowTakes<long>() &&
+              PowTakes<std::size_t>() && PowTakes<std::uint64_t>() && PowTakes<float>() &&
+              !PowTakes<double>() && std::is_same_v<decltype(pow(2.0f, 3)), double>);
 
 TEST(ValueType, DefaultsToZeroInContainersArraysAndMembers) {
     struct Sample {
@@ -248,6 +264,8 @@ TEST(Arithmetic, ExactResults) {
         {CComplex(2e38f, 2e38f) * CComplex(2, -2), {kInf, 0}},
         {CComplex::polar(5, CComplex(3, 4).ang()), {3, 4}},
         {CComplex::polar(-2, 0), {-2, -0.0f}},
+        {CComplex::polar(kInf), {kInf, 0}},
+        {polar(-2), {-2, 0}},
         {itself[0], {1, 0}},
         // float operands, one float operation per part; an int converts
         {CComplex(kInf, 1) * 2.0f, {kInf, 2}},
@@ -276,6 +294,9 @@ TEST(Arithmetic, ExactResults) {
         {proj(CComplex(kNaN, -kInf)), {kInf, -0.0f}},
         {proj(CComplex(kNaN, -2)), {kNaN, -2}},
         {std::complex<float>(-0.0f, kInf), {-0.0f, kInf}},
+        {std::complex<float>(1, 1) / CComplex(0, 2), {0.5f, -0.5f}},
+        {std::complex<float>(3, -1) * CComplex(2, 0.5f), {6.5f, -0.5f}},
+        {std::complex<float>(1, -0.0f) - CComplex(-0.0f, 0), {1, -0.0f}},
     };
     for (const auto& c : cases) {
         EXPECT_TRUE(sameBits(c.got, c.expected)) << c.got << " vs " << c.expected;
@@ -1060,6 +1081,13 @@ TEST(Elementary, ExactCasesCutsAndSpecialValues) {
         {pow(CComplex(2), -149), {0x1p-149f, 0}},
         {pow(CComplex(-2), CComplex(-150)), {0, 0}},
         {pow(CComplex(0, -1), INT_MIN), {1, 0}},
+        // every integer type, to the ends of 64 bits
+        {pow(CComplex(1, 1), std::size_t{2}), {0, 2}},
+        {pow(CComplex(1, 1), short{-2}), {0, -0.5f}},
+        {pow(CComplex(2), 127L), {big, 0}},
+        {pow(CComplex(0, -1), UINT64_MAX), {0, 1}},
+        {pow(CComplex(0, -1), LLONG_MIN), {1, 0}},
+        {pow(CComplex(0, 1), std::uint8_t{3}), {0, -1}},
         {sin(CComplex(-0.0f, -0.0f)), {-0.0f, -0.0f}},
         {cos(CComplex(0, 0)), {1, -0.0f}},
         {sin(CComplex(0, kInf)), {0, kInf}},

@@ -17,7 +17,7 @@ PAIRS = [  # (operation, CComplex benchmark, counterpart benchmark, target or No
      "BM_MultiplyAccumulate_StdComplex", 1.1),
     ("division", "BM_Divide_CComplex", "BM_Divide_StdComplex", 0.5),
     ("magnitude", "BM_Magnitude_CComplex", "BM_Magnitude_StdComplex", 0.9),
-    ("polar", "BM_Polar_CComplex", "BM_Polar_StdComplex", 2.5),
+    ("polar", "BM_Polar_CComplex", "BM_Polar_StdComplex", 1.0),
     ("angle", "BM_Angle_CComplex", "BM_Angle_StdComplex", 0.9),
     ("print", "BM_Print_CComplex", "BM_Print_Snprintf", 0.5),
     ("read", "BM_Read_CComplex", "BM_Read_StreamFloats", 0.5),
