@@ -600,6 +600,11 @@ public:
         return true;
     }
 
+    // Passes over spaces, tabs and line ends, as formatted input does.
+    void skipWhitespace() {
+        for (int c = peek(); c == ' ' || (c >= '\t' && c <= '\r'); c = peek()) buffer_.sbumpc();
+    }
+
     // Takes the next character if it is `c`, without collecting it.
     bool skip(char c) {
         if (peek() != c) return false;
@@ -687,13 +692,35 @@ bool readPart(PartReader& reader, float& part) {
     return reader.convert(part, hex ? std::chars_format::hex : std::chars_format::general);
 }
 
-// Reads the value from `buffer` into `z`, and returns the state it leaves.
-std::ios_base::iostate readValue(std::streambuf& buffer, CComplex& z) {
+// Reads the standard type's "(re,im)" or "(re)" after its "(": whitespace
+// may come before each part, the comma and the closing parenthesis, where
+// the standard type's reader skips it.
+bool readParenthesised(PartReader& reader, bool skipWhitespace, float& real, float& imag) {
+    const auto whitespace = [&] {
+        if (skipWhitespace) reader.skipWhitespace();
+    };
+    whitespace();
+    if (!readPart(reader, real)) return false;
+    whitespace();
+    if (reader.skip(')')) return true;
+    if (!reader.skip(',')) return false;
+    whitespace();
+    if (!readPart(reader, imag)) return false;
+    whitespace();
+    return reader.skip(')');
+}
+
+// Reads the value from `buffer` into `z`, in this type's form or the standard
+// type's parenthesised one, and returns the state it leaves.
+std::ios_base::iostate readValue(std::streambuf& buffer, bool skipWhitespace, CComplex& z) {
     PartReader reader(buffer);
     float real = 0.0f;
     float imag = 0.0f;
     std::ios_base::iostate state = std::ios_base::goodbit;
-    if (readPart(reader, real) && reader.takeWord(" +j") && readPart(reader, imag)) {
+    const bool read = reader.skip('(') ? readParenthesised(reader, skipWhitespace, real, imag)
+                                       : readPart(reader, real) && reader.takeWord(" +j") &&
+                                             readPart(reader, imag);
+    if (read) {
         z = CComplex(real, imag);
     } else {
         state |= std::ios_base::failbit;
@@ -707,10 +734,11 @@ std::ios_base::iostate readValue(std::streambuf& buffer, CComplex& z) {
 std::istream& operator>>(std::istream& in, CComplex& z) {
     const std::istream::sentry ready(in);  // skips whitespace unless noskipws
     if (!ready) return in;
+    const bool skipWhitespace = (in.flags() & std::ios_base::skipws) != 0;
 #if CCOMPLEX_EXCEPTIONS
     std::ios_base::iostate state;
     try {
-        state = readValue(*in.rdbuf(), z);
+        state = readValue(*in.rdbuf(), skipWhitespace, z);
     } catch (...) {
         // The buffer threw. As the standard extractors do: set badbit, and
         // pass the buffer's exception on only if badbit is among the stream's
@@ -723,7 +751,7 @@ std::istream& operator>>(std::istream& in, CComplex& z) {
         return in;
     }
 #else
-    const std::ios_base::iostate state = readValue(*in.rdbuf(), z);
+    const std::ios_base::iostate state = readValue(*in.rdbuf(), skipWhitespace, z);
 #endif
     in.setstate(state);
     return in;

@@ -454,6 +454,10 @@ std::ostream& operator<<(std::ostream& out, const CComplex& z);
 // digits with an optional point and fraction, then an optional exponent such
 // as p-3); each becomes the float nearest its value, ties to even, as
 // std::from_chars gives it.
+//  - It also reads the standard type's texts "(re,im)" and "(re)" (re + j0),
+//    with whitespace before each part, the comma and the ")" as the standard
+//    type's reader allows it (unless noskipws is set), and the parts as above.
+//    A plain "re" is not read: "1.0 + j2.0" must not read as 1.0.
 //  - Leading whitespace is skipped unless noskipws is set, as every formatted
 //    input does. Exactly the characters of the value are taken: the stream is
 //    left at the first character after it, so values, whitespace and other
@@ -461,7 +465,8 @@ std::ostream& operator<<(std::ostream& out, const CComplex& z);
 //  - Every text that << and print() write reads back, in every format,
 //    including inf, -inf, nan, -nan, -0.000000 and parts of 39 integer digits.
 //  - Bad input sets failbit and leaves `z` unchanged: a missing or different
-//    marker ("1.0+j2.0", "1.0 + j2.0"), a missing part, a part that is not a
+//    marker ("1.0+j2.0", "1.0 + j2.0"), a malformed parenthesised form
+//    ("(1.5,2", "(1.5;2)", "(,2)", "()"), a missing part, a part that is not a
 //    number, a part whose value lies beyond the float range (above FLT_MAX,
 //    or so small it would round to zero, as std::from_chars refuses it), a
 //    part longer than the 190 characters of the longest part << writes

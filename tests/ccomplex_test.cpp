@@ -625,6 +625,11 @@ TEST(Extractor, ReadsTheValueAndStopsRightAfterIt) {
         {"0.000001 +j340282356779733661637539395458142568447", 0.000001f, FLT_MAX, "", eof},
         {"0.2 +jinfinity", 0.2f, kInf, "inity", good},
         {"0X1.8P+1 +j0x1p-3", 3.0f, 0.125f, "", eof},
+        // the standard type's texts, whitespace where its reader skips it
+        {"(1.5,2) +j1", 1.5f, 2.0f, " +j1", good},
+        {" ( -1.5 , \n2e3 )", -1.5f, 2000.0f, "", good},
+        {"(-0)", -0.0f, 0.0f, "", good},
+        {"(inf,-nan)x", kInf, -kNaN, "x", good},
     };
     for (const auto& c : cases) {
         const Read read = readFrom(c.text);
@@ -650,6 +655,7 @@ TEST(Extractor, ReadsValuesInSequenceAndFollowsSkipws) {
 
     EXPECT_TRUE(readFrom(" 1 +j2", false).state & std::ios::failbit);
     EXPECT_EQ(readFrom("1 +j2", false).state, std::ios::eofbit);
+    EXPECT_TRUE(readFrom("(1, 2)", false).state & std::ios::failbit);
 }
 
 TEST(Extractor, BadInputSetsFailbitAndLeavesTheValueAlone) {
@@ -681,6 +687,14 @@ TEST(Extractor, BadInputSetsFailbitAndLeavesTheValueAlone) {
         "1.0 +j1e",
         "1.0 +j1e+",
         "0x +j1",
+        // the standard type's form, malformed
+        "(1.5,2",
+        "(1.5;2)",
+        "(,2)",
+        "()",
+        "(1.5 2)",
+        "(1.5,2,3)",
+        "(1.5 +j2)",
         // beyond the float range, or longer than any part << writes
         "1e39 +j0",
         "0 +j-1e39",
