@@ -478,6 +478,18 @@ std::ostream& operator<<(std::ostream& out, const CComplex& z);
 //    allocates no memory.
 std::istream& operator>>(std::istream& in, CComplex& z);
 
+// An imaginary literal, in place of the standard 1if (which computes in
+// std::complex<float>): with `using namespace ccomplex_literals;`,
+// 2.5f + 3.0_j is 2.5 + j3, in constant expressions too. An integer literal
+// becomes the nearest float; a floating one is what the compiler makes of it
+// as a long double, rounded to float, so the float literal's own value
+// whenever a float holds the literal exactly or the literal lies farther
+// than 2^-29 ulp from a halfway point between two floats.
+namespace ccomplex_literals {
+constexpr CComplex operator""_j(long double imag) noexcept;
+constexpr CComplex operator""_j(unsigned long long imag) noexcept;
+}  // namespace ccomplex_literals
+
 // The small operations are defined here so that callers' compilers can inline
 // them, and use them in constant expressions; division, polar(), the angle
 // and the text form live in ccomplex.cpp.
@@ -701,6 +713,14 @@ inline CComplex polar(float magnitude, float angle) noexcept {
 constexpr CComplex CComplex::polar(float magnitude) noexcept { return CComplex(magnitude); }
 
 constexpr CComplex polar(float magnitude) noexcept { return CComplex::polar(magnitude); }
+
+constexpr CComplex ccomplex_literals::operator""_j(long double imag) noexcept {
+    return CComplex(0.0f, static_cast<float>(imag));
+}
+
+constexpr CComplex ccomplex_literals::operator""_j(unsigned long long imag) noexcept {
+    return CComplex(0.0f, static_cast<float>(imag));
+}
 
 #undef CCOMPLEX_PACKED_PRODUCT
 

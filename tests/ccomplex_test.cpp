@@ -185,6 +185,12 @@ static_assert(std::complex<float>(1, 2) + kA == CComplex(2.5f, 0) &&
               std::complex<float>(1, 2) * kA == CComplex(5.5f, 1) &&
               std::complex<float>(1.5f, -2) == kA && std::complex<float>(1, 2) != kA &&
               std::is_same_v<CComplex::value_type, float> && polar(-2.0f) == CComplex(-2, 0));
+// The imaginary literal, floating and integer.
+namespace literals {
+using namespace ccomplex_literals;
+static_assert(2.5f + 3.0_j == CComplex(2.5f, 3) && 2_j * 2_j == -4.0f &&
+              0.1_j == CComplex(0, 0.1f) && 16777217_j == CComplex(0, 16777216));
+}  // namespace literals
 // An exponent of any integer type; a double one is refused, not narrowed; and
 // the host's pow(2.0f, 3) is still the C library's.
 template <typename E, typename = void>
