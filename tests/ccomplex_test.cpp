@@ -29,6 +29,9 @@
 
 #include "float_bits.h"
 #include "random_part.h"
+#ifdef CCOMPLEX_TEST_FORMAT
+#include "ccomplex_format.h"
+#endif
 
 #ifdef CCOMPLEX_PACKED_PRODUCT
 #error "ccomplex.h leaks its internal macro into the includer"
@@ -554,6 +557,45 @@ TEST(Print, SharesOneBufferAcrossValues) {
     EXPECT_EQ(first, second);
     EXPECT_STREQ(first, "-3.000000 +j4.000000");
 }
+
+#ifdef CCOMPLEX_TEST_FORMAT
+// Each part as std::format writes a float with the spec; fill, alignment and
+// width on the whole; {} reads back bit for bit; bad specs refused.
+TEST(Format, EachPartAsAFloatAndTheWidthOnTheWhole) {
+    const struct {
+        const char* spec;
+        CComplex z;
+        const char* text;
+    } cases[] = {
+        {"{}", {2.5f, 3}, "2.5 +j3"},
+        {"{:f}", {2.5f, 3}, "2.500000 +j3.000000"},
+        {"{:.8e}", {1.5f, -0.25f}, "1.50000000e+00 +j-2.50000000e-01"},
+        {"{:g}", {1e-5f, 100000}, "1e-05 +j100000"},
+        {"{:a}", {2.5f, 3}, "1.4p+1 +j1.8p+1"},
+        {"{:+}", {1, -0.0f}, "+1 +j-0"},
+        {"{}", {-kNaN, kInf}, "-nan +jinf"},
+        {"{:*^12.1f}", {2.5f, 3}, "*2.5 +j3.0**"},
+        {"{:10}", {1, 2}, "     1 +j2"},
+        {"{:<8}", {1, 2}, "1 +j2   "},
+        {"[{:_>7}]", {1, 2}, "[__1 +j2]"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(std::vformat(c.spec, std::make_format_args(c.z)), c.text) << c.spec;
+    }
+    for (const char* bad : {"{:d}", "{:{}}", "{:.{}f}", "{:s}"}) {
+        CComplex z;
+        EXPECT_THROW((void)std::vformat(bad, std::make_format_args(z)), std::format_error) << bad;
+    }
+    RandomPart part;
+    for (int i = 0; i < 10'000; ++i) {
+        const CComplex z(part(), part());
+        std::istringstream in(std::format("{}", z));
+        CComplex read;
+        in >> read;
+        EXPECT_TRUE(sameBits(read, z)) << in.str();
+    }
+}
+#endif
 
 TEST(Inserter, SeveralValuesInOneExpressionLeaveThePrintBufferAlone) {
     const CComplex a(1.0f, 2.0f);
