@@ -72,9 +72,11 @@
 // the default rounding mode; inf, nan, -nan and -0 keep their signs. The
 // decimal point is always a full stop, whatever the locale. Two ways give it:
 //  - `out << z` writes it to a stream, in the stream's floating-point format
-//    and precision, as a float is written: "%.<precision>f" when fixed or no
-//    format is set (the default precision of 6 gives "2.500000 +j3.000000"),
-//    "%.<precision>e" when scientific, and "%a" (0x1.4p+1) when hexfloat. A
+//    and precision: "%.<precision>f" when fixed or no format is set (the
+//    default precision of 6 gives "2.500000 +j3.000000"; unlike a float,
+//    which is written as "%g" then, so precision(max_digits10) alone keeps
+//    no more than six decimals), "%.<precision>e" when scientific, and "%a"
+//    (0x1.4p+1) when hexfloat. A
 //    precision above 149 writes as 149 does: past it no float has a nonzero
 //    digit. No other flag changes the text. It formats in its own automatic
 //    storage and shares nothing, so any number of values can go in one
