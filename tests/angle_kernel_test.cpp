@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "ccomplex.cpp"
 #include "random_part.h"
@@ -85,7 +86,11 @@ TEST(TextToFloat, MatchesFromChars) {
         for (const char* format : {"%.9g", "%.15g", "%.3e", "%.60f", "%.70e"}) {
             std::snprintf(text, sizeof text, format, i % 2 ? halfway : static_cast<double>(f));
             check(text, false);
-            if (i % 2) check(std::string(text).insert(std::strcspn(text, "e"), "1"), false);
+            // A digit more before the exponent: just beside the halfway point.
+            // (Built by concatenation: g++ 12 at -O2 in C++20 gives a false
+            // -Wrestrict for std::string::insert.)
+            const std::string_view digits(text, std::strcspn(text, "e"));
+            if (i % 2) check(std::string(digits) + "1" + (text + digits.size()), false);
         }
         std::snprintf(text, sizeof text, "%a", i % 2 ? halfway : static_cast<double>(f));
         check(std::string(text).erase(text[0] == '-' ? 2 : 1, 1), true);  // 0x becomes 0
