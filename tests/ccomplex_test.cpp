@@ -559,11 +559,11 @@ TEST(Print, SharesOneBufferAcrossValues) {
 }
 
 #ifdef CCOMPLEX_TEST_FORMAT
-// Each part as std::format writes a float with the spec; fill, alignment and
-// width on the whole; {} reads back bit for bit; bad specs refused.
+// Each part as std::format writes a float with the options; fill, alignment
+// and width on the whole; {} reads back bit for bit; bad options refused.
 TEST(Format, EachPartAsAFloatAndTheWidthOnTheWhole) {
     const struct {
-        const char* spec;
+        const char* format;
         CComplex z;
         const char* text;
     } cases[] = {
@@ -580,7 +580,7 @@ TEST(Format, EachPartAsAFloatAndTheWidthOnTheWhole) {
         {"[{:_>7}]", {1, 2}, "[__1 +j2]"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(std::vformat(c.spec, std::make_format_args(c.z)), c.text) << c.spec;
+        EXPECT_EQ(std::vformat(c.format, std::make_format_args(c.z)), c.text) << c.format;
     }
     for (const char* bad : {"{:d}", "{:{}}", "{:.{}f}", "{:s}"}) {
         CComplex z;
