@@ -424,6 +424,7 @@ CComplex pow(const Z& z, N n) noexcept {
     }
 }
 
+// A double exponent would otherwise narrow to the float overload unseen.
 template <typename Z, ccomplex_detail::IfCComplex<Z> = 0>
 CComplex pow(const Z& z, double x) = delete;
 
