@@ -582,7 +582,11 @@ TEST(Format, EachPartAsAFloatAndTheWidthOnTheWhole) {
     for (const auto& c : cases) {
         EXPECT_EQ(std::vformat(c.format, std::make_format_args(c.z)), c.text) << c.format;
     }
-    for (const char* bad : {"{:d}", "{:{}}", "{:.{}f}", "{:s}"}) {
+    const CComplex value(2.5f, 3);
+    EXPECT_EQ(std::format("{:*>{}.{}f}", value, 12, 1) + std::format("{0:.{1}e}", value, 2),
+              "***2.5 +j3.02.50e+00 +j3.00e+00");
+    EXPECT_THROW((void)std::format("{:{}}", value, -1), std::format_error);
+    for (const char* bad : {"{:d}", "{:{}}", "{:.{}f}", "{:s}", "{:{x}}"}) {
         CComplex z;
         EXPECT_THROW((void)std::vformat(bad, std::make_format_args(z)), std::format_error) << bad;
     }
