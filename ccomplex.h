@@ -494,8 +494,9 @@ constexpr CComplex operator""_j(unsigned long long imag) noexcept;
 }  // namespace ccomplex_literals
 
 // The small operations are defined here so that callers' compilers can inline
-// them, and use them in constant expressions; division, polar(), the angle
-// and the text form live in ccomplex.cpp.
+// them, and use them in constant expressions; division, the angle and the
+// text form live in ccomplex.cpp, polar() beside the cosine and sine it
+// shares with exp in ccomplex_elementary.cpp.
 
 constexpr CComplex::CComplex() noexcept : real(0.0f), imag(0.0f) {}
 
