@@ -81,31 +81,19 @@ struct ExactOperands {
     mpc_t z, w;
 };
 
-void exactProduct(mpc_ptr result, const Operands& o, mpc_rnd_t rounding) {
+// MPC's z op w, for an operation of two complex operands.
+template <int (*operation)(mpc_ptr, mpc_srcptr, mpc_srcptr, mpc_rnd_t)>
+void exactOfTwo(mpc_ptr result, const Operands& o, mpc_rnd_t rounding) {
     const ExactOperands exact(o);
-    mpc_mul(result, exact.z, exact.w, rounding);
+    operation(result, exact.z, exact.w, rounding);
 }
 
-void exactQuotient(mpc_ptr result, const Operands& o, mpc_rnd_t rounding) {
+// MPC's real-valued function of z, as the real part of a result whose
+// imaginary part is +0.
+template <int (*function)(mpfr_ptr, mpc_srcptr, mpfr_rnd_t)>
+void exactRealOf(mpc_ptr result, const Operands& o, mpc_rnd_t rounding) {
     const ExactOperands exact(o);
-    mpc_div(result, exact.z, exact.w, rounding);
-}
-
-void exactMagnitude(mpc_ptr result, const Operands& o, mpc_rnd_t rounding) {
-    const ExactOperands exact(o);
-    mpc_abs(mpc_realref(result), exact.z, MPC_RND_RE(rounding));
-    mpfr_set_zero(mpc_imagref(result), 1);
-}
-
-void exactAngle(mpc_ptr result, const Operands& o, mpc_rnd_t rounding) {
-    const ExactOperands exact(o);
-    mpc_arg(mpc_realref(result), exact.z, MPC_RND_RE(rounding));
-    mpfr_set_zero(mpc_imagref(result), 1);
-}
-
-void exactNorm(mpc_ptr result, const Operands& o, mpc_rnd_t rounding) {
-    const ExactOperands exact(o);
-    mpc_norm(mpc_realref(result), exact.z, MPC_RND_RE(rounding));
+    function(mpc_realref(result), exact.z, MPC_RND_RE(rounding));
     mpfr_set_zero(mpc_imagref(result), 1);
 }
 
@@ -174,16 +162,16 @@ const Form kForms[] = {
     CCOMPLEX_UNARY_FORM(asinh),
     CCOMPLEX_UNARY_FORM(acosh),
     CCOMPLEX_UNARY_FORM(atanh),
-    {"z*w", [](const Operands& o) { return o.z * o.w; }, bitsOfZW, nullptr, exactProduct, false,
-     true},
-    {"z/w", [](const Operands& o) { return o.z / o.w; }, bitsOfZW, nullptr, exactQuotient, false,
-     true},
-    {"mag", [](const Operands& o) { return CComplex(o.z.mag()); }, bitsOfZ, nullptr, exactMagnitude,
-     true, true},
-    {"ang", [](const Operands& o) { return CComplex(o.z.ang()); }, bitsOfZ, nullptr, exactAngle,
-     true, true},
-    {"norm", [](const Operands& o) { return CComplex(norm(o.z)); }, bitsOfZ, nullptr, exactNorm,
-     true, true},
+    {"z*w", [](const Operands& o) { return o.z * o.w; }, bitsOfZW, nullptr, exactOfTwo<mpc_mul>,
+     false, true},
+    {"z/w", [](const Operands& o) { return o.z / o.w; }, bitsOfZW, nullptr, exactOfTwo<mpc_div>,
+     false, true},
+    {"mag", [](const Operands& o) { return CComplex(o.z.mag()); }, bitsOfZ, nullptr,
+     exactRealOf<mpc_abs>, true, true},
+    {"ang", [](const Operands& o) { return CComplex(o.z.ang()); }, bitsOfZ, nullptr,
+     exactRealOf<mpc_arg>, true, true},
+    {"norm", [](const Operands& o) { return CComplex(norm(o.z)); }, bitsOfZ, nullptr,
+     exactRealOf<mpc_norm>, true, true},
     {"polar", [](const Operands& o) { return CComplex::polar(o.z.real, o.z.imag); }, bitsOfZ,
      nullptr, exactPolar, false, true},
 };
