@@ -35,6 +35,8 @@
 #include <string_view>
 #include <system_error>
 
+#include "ccomplex_kernels.h"
+
 // Whether the standard library converts text to float itself: its feature
 // test macro says so only where std::from_chars takes floating-point types.
 #if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
@@ -153,83 +155,35 @@ CComplex CComplex::operator/(const CComplex& divisor) noexcept {
 
 // The angle
 // ---------
-// The angle is the library's double-precision atan2 of the widened parts,
-// rounded to float. That call is slow and branches on its operands, so ang()
-// first computes the angle with a short polynomial whose relative error is
-// below 2^-47, and keeps that result when its rounding to float is certain:
-// when the values a margin of 2^-42 (relative) below and above it round to
-// the same float. The exact angle lies inside that margin, and so does the
-// library's result, whose error is about a double ulp (2^-52); so it rounds
-// to the same float. Otherwise, about once in 2^17 random operands, and for
-// infinite or NaN parts, ang() calls the library. Zero parts need no call:
-// the kernel gives 0, pi/2 and pi exactly, with the library's signs.
+// atan2Of gives the angle in double within 3.2u (u = 2^-53) relative; ang()
+// keeps its rounding to float when the values a margin of 8u below and above
+// it round to the same float, as the exact angle lies between them. That
+// settles all but about one operand pair in 2^26; for those, and only for
+// finite nonzero parts, the angle is computed again in double-double, to
+// about 2^-100 relative, and rounded once. The angle of two floats is never
+// exactly halfway between two floats (atan of a nonzero rational is
+// irrational), and no float pair is known to bring it within 2^-100 of such
+// a point: among the 2^62 pairs, about one in 2^76 would. Zero and infinite
+// parts give 0, +-pi/4, +-pi/2, +-3pi/4 and +-pi exactly signed.
 
 namespace {
 
-constexpr double kPiOver2 = 1.5707963267948966;
-constexpr double kPiOver4 = 0.7853981633974483;
-constexpr double kTanPiOver8 = 0.41421356237309503;
-
-// atan(u) for |u| <= tan(pi/8) + 2^-50, as u + u s H(s) with s = u^2. H is a
-// Chebyshev fit of degree 8 to (atan(u)/u - 1)/s on s in [0, 0.1716], with
-// error below 2.4e-14; since s <= 0.1716, it adds less than 2^-47.8 relative
-// to atan(u). Each term is at most 0.15 of the one before, so evaluating H
-// adds only a few 2^-53 to it. The evaluation takes the terms in pairs
-// (Estrin's scheme) rather than one by one, which halves the chain of
-// dependent operations.
-double atanReduced(double u) {
-    const double s = u * u;
-    const double s2 = s * s;
-    const double s4 = s2 * s2;
-    const double h01 = -0.3333333333333092 + 0.19999999997722234 * s;
-    const double h23 = -0.1428571393002015 + 0.11111089630927445 * s;
-    const double h45 = -0.0909025549804379 + 0.07681039101921847 * s;
-    const double h67 = -0.065508621995021 + 0.05168662080423891 * s;
-    const double h8 = -0.027230204129571136;
-    const double h = (h01 + s2 * h23) + s4 * ((h45 + s2 * h67) + s4 * h8);
-    return u + u * s * h;
-}
-
-// atan2(y, x) for finite x and y, not both zero, within 2^-47 relative. With
-// m = min(|x|, |y|) and M = max(|x|, |y|), the angle of (M, m) is
-//   atan(m/M)                          when m <= tan(pi/8) M,
-//   pi/4 + atan((m - M)/(m + M))       otherwise, where m - M and m + M are
-//                                      exact because the floats' exponents
-//                                      differ by at most 2,
-// so one rounded division feeds the polynomial. Swapping the axes (pi/2 - a)
-// and the left half plane (pi - a) give the other octants; every such sum is
-// at least pi/8 with terms at most twice as large, so none loses more than a
-// few 2^-53. The octant of random operands is unpredictable, so each choice
-// is made with a factor of +-1 or 0/1 taken from a sign, leaving the compiler
-// nothing to turn into a branch.
-double atan2Approx(double y, double x) {
-    const double ax = std::fabs(x);
-    const double ay = std::fabs(y);
-    const double m = std::min(ax, ay);
-    const double big = std::max(ax, ay);
-    const double shifted = 0.5 - 0.5 * std::copysign(1.0, kTanPiOver8 * big - m);
-    double angle = shifted * kPiOver4 + atanReduced((m - shifted * big) / (big + shifted * m));
-    const double unswapped = std::copysign(1.0, ax - ay);  // -1 when |y| > |x|
-    angle = (1.0 - unswapped) * kPiOver4 + unswapped * angle;
-    const double right = std::copysign(1.0, x);  // -1 in the left half plane
-    angle = (1.0 - right) * kPiOver2 + right * angle;
-    return std::copysign(angle, y);
+[[gnu::noinline]] float carefulAngle(float x, float y) noexcept {
+    return ccomplex_kernels::roundToFloat(ccomplex_kernels::carefulAngle(x, y), 0);
 }
 
 }  // namespace
 
 float CComplex::ang() const noexcept {
-    const double y = static_cast<double>(imag);
-    const double x = static_cast<double>(real);
-    const double angle = atan2Approx(y, x);
-    const double margin = std::fabs(angle) * 0x1p-42;
+    const double angle =
+        ccomplex_kernels::atan2Of(static_cast<double>(imag), static_cast<double>(real));
+    const double margin = std::fabs(angle) * 0x1p-50;
     const float low = static_cast<float>(angle - margin);
     const float high = static_cast<float>(angle + margin);
     // Rounding is monotonic, so low never exceeds high, and `low >= high` means
-    // both ends round to one float; a NaN angle fails it. A NaN part can vanish
-    // in the kernel's min and max, so it is tested here.
-    if (low >= high && !std::isunordered(x, y)) return low;
-    return static_cast<float>(std::atan2(y, x));
+    // both ends round to one float; a NaN angle fails it, and is returned.
+    if (low >= high || std::isnan(angle)) return low;
+    return carefulAngle(real, imag);
 }
 
 // The text form
@@ -543,11 +497,12 @@ BigNumber digitsOf(const char* first, const char* last, std::uint32_t base) noex
             if (digits + number.decimalExponent <= -46) return false;
             const int power = number.decimalExponent + beyondLeading;
             exact = digits <= 15 && power >= -22 && power <= 22;
-            double tens = 1;  // 10^|power|, exact up to 10^22
-            for (int i = 0; i < (power < 0 ? -power : power) && exact; ++i) tens *= 10;
-            estimate = exact ? (power < 0 ? static_cast<double>(leading) / tens
-                                          : static_cast<double>(leading) * tens)
-                             : static_cast<double>(leading) * std::pow(10.0, power);
+            // 10^|power|: exact up to 10^22, and beyond within 2^-46 for the
+            // |power| <= 65 that the range checks leave.
+            double tens = 1;
+            for (int i = 0; i < (power < 0 ? -power : power); ++i) tens *= 10;
+            estimate = power < 0 ? static_cast<double>(leading) / tens
+                                 : static_cast<double>(leading) * tens;
         }
         if (exact && roundsAsItsValue(estimate)) {
             magnitude = static_cast<float>(estimate);

@@ -32,15 +32,18 @@
 // is (-0 stays -0); s - z is (s - real) - j imag; z / s is (real / s) +
 // j(imag / s). s / z is the quotient of s + j0 by z. == and != with a float
 // compare against s + j0.
-// The angle is exactly the C library's atan2(imag, real) evaluated in double
-// precision and rounded to float, in radians from -pi to pi; a fast path
-// gives the same float and defers to the library when it cannot be sure.
+// The angle is atan2(imag, real) correctly rounded to float, in radians from
+// -pi to pi: a double evaluation settles the rounding but for about one
+// operand pair in 2^25, which a double-double one settles.
 // Machines. Every operation computes with IEEE 754 single and double
 // precision only, each operation rounded as written, and reads no long
-// double, byte order or NaN convention: x86-64, aarch64, armhf, ppc64el,
-// s390x and riscv64, with libstdc++ or libc++, give the same bits, but for
-// the sign of a NaN result, wherever their C libraries' double functions
-// (atan2, cos, sin, exp, log and the like) agree, as the GNU C library's do.
+// double, byte order or NaN convention. No result depends on the C library:
+// the library computes its exponentials, logarithms, arctangents, cosines and
+// sines itself and calls only the functions IEEE 754 defines exactly (sqrt,
+// ldexp and the like). So x86-64, 32-bit x86, aarch64, armhf, ppc64el, s390x,
+// riscv64 and Windows, with libstdc++ or libc++, give the same bits, but for
+// the sign of a NaN result. Excess precision would change results: on 32-bit
+// x86 this header refuses the x87 unit's arithmetic (see "The host's build").
 //
 // Special values. Infinities and NaN flow through the arithmetic as IEEE 754
 // defines; nothing traps and nothing is reported. Signed zeros are kept: the
@@ -129,6 +132,11 @@
 // or -march; the inline code below stays exact under those flags; and
 // ccomplex.cpp compiled by hand with -ffast-math or -Ofast stops with an
 // error that says to add -ffp-contract=off -fno-fast-math after them.
+// On 32-bit x86 a compiler's default x87 arithmetic keeps excess precision,
+// which would give other bits; rather than differ silently, this header
+// refuses such a host (and the library's sources) with an error that says to
+// add -msse2 -mfpmath=sse. The CMake target adds them itself, to the library
+// and to every target that links it.
 // It includes only <cmath>, <iosfwd> and <type_traits>, defines no macro but
 // its include guard, and leaves the host's overload choices and warnings as
 // they were: abs(-2.5f) means what it meant without it, and the host's own
@@ -144,6 +152,14 @@
 // shows a subnormal as 0.000000 anyway, does not change at all.
 #ifndef CCOMPLEX_H
 #define CCOMPLEX_H
+
+// Each float and double operation must be rounded to its own type, as SSE2
+// rounds it; the x87 unit keeps excess precision (FLT_EVAL_METHOD 2) and
+// would change the product's bits and every result of the library.
+#if defined(__FLT_EVAL_METHOD__) && __FLT_EVAL_METHOD__ > 0
+#error \
+    "ccomplex.h needs arithmetic without excess precision, not the x87 unit's: add -msse2 -mfpmath=sse"
+#endif
 
 #include <cmath>
 #include <iosfwd>
@@ -254,7 +270,7 @@ public:
     // The magnitude sqrt(real^2 + imag^2), within 1 ulp for finite parts.
     float mag() const noexcept;
 
-    // The angle atan2(imag, real) in radians, in [-pi, pi].
+    // The angle atan2(imag, real) in radians, in [-pi, pi], correctly rounded.
     float ang() const noexcept;
 
     // The text "<real> +j<imag>", each part as C's "%f" of the part widened to

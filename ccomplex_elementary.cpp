@@ -14,17 +14,20 @@
 #include <cstring>
 #include <limits>
 
+#include "ccomplex_kernels.h"
+
 // Why double precision is enough, and where it is not
 // ---------------------------------------------------
-// The C library's double exp, log, log1p, atan2, sin and cos are within 1 ulp
-// of double (2^-52 relative). A result assembled from a few of them, each
-// product of float operands exact, is within a few 2^-53 of the exact value,
-// which is 2^-29 of a float ulp: rounding it once to float gives the
-// correctly rounded part unless the exact value lies within that distance of
-// a halfway point, and always gives a part within 1 ulp. Float operands are
-// at most 2^128 and at least 2^-149, so their squares and products lie far
-// inside double's range: nothing overflows or underflows before the final
-// rounding, which is where the true result leaves the float range.
+// The kernels of ccomplex_kernels.h give e^x, ln x, ln(1 + x) and atan
+// within 3.2 units of 2^-53 relative, and cos and sin of a float within
+// 2^-50. A result assembled from a few of them, each product of float
+// operands exact, is within a few 2^-53 of the exact value, which is 2^-29 of
+// a float ulp: rounding it once to float gives the correctly rounded part
+// unless the exact value lies within that distance of a halfway point, and
+// always gives a part within 1 ulp. Float operands are at most 2^128 and at
+// least 2^-149, so their squares and products lie far inside double's range:
+// nothing overflows or underflows before the final rounding, which is where
+// the true result leaves the float range.
 //
 // Two things escape that argument, and each has its own method below:
 //  - log|z| near |z| = 1, where x^2 + y^2 - 1 cancels (see logOfMagnitude);
@@ -35,13 +38,11 @@
 
 namespace {
 
+using namespace ccomplex_kernels;
+
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
-// The unit roundoff of double, half an ulp of 1.
-constexpr double kUnit = std::numeric_limits<double>::epsilon() / 2;
-
-constexpr double kPi = 3.141592653589793238462643383279502884;
 constexpr double kHalfPi = 1.57079632679489661923;
 constexpr double kTwoOverPi = 0.63661977236758134308;
 
@@ -62,113 +63,6 @@ float toFloat(Real v) noexcept {
 bool isFinite(const CComplex& z) noexcept { return std::isfinite(z.real) && std::isfinite(z.imag); }
 
 bool isZero(const CComplex& z) noexcept { return isZero(z.real) && isZero(z.imag); }
-
-// ---------------------------------------------------------------- cos and sin
-//
-// exp and pow need cos and sin in double. The C library's sincos takes 12 to
-// 13 ns on [-10, 10] here; the kernel below takes 7, and that difference is
-// what lets exp beat the standard type's float version.
-//
-// On |r| <= pi / 4 the Taylor series to degree 17 (sin) and 18 (cos) is off
-// by less than 2^-65 relative, and evaluating it in double adds a few units
-// of 2^-53: 2^-51.5 at worst, measured over 10M arguments against long double.
-
-// sin r and cos r for |r| <= pi / 4, within 2^-51 relative. The polynomials
-// in r^2 go by Estrin's scheme, whose independent halves overlap in the
-// processor: 7.0 ns against 8.4 by Horner's rule, with the same accuracy.
-void sinCosOfReduced(double r, double& s, double& c) noexcept {
-    const double z = r * r, z2 = z * z, z4 = z2 * z2;
-    const double sinTail = (-0x1.5555555555555p-3 + z * 0x1.1111111111111p-7) +
-                           z2 * (-0x1.a01a01a01a01ap-13 + z * 0x1.71de3a556c734p-19) +
-                           z4 * ((-0x1.ae64567f544e4p-26 + z * 0x1.6124613a86d09p-33) +
-                                 z2 * (-0x1.ae7f3e733b81fp-41 + z * 0x1.952c77030ad4ap-49));
-    const double cosTail = (0x1.5555555555555p-5 - z * 0x1.6c16c16c16c17p-10) +
-                           z2 * (0x1.a01a01a01a01ap-16 - z * 0x1.27e4fb7789f5cp-22) +
-                           z4 * ((0x1.1eed8eff8d898p-29 - z * 0x1.93974a8c07c9dp-37) +
-                                 z2 * (0x1.ae7f3e733b81fp-45 - z * 0x1.6827863b97d97p-53));
-    s = r + (r * z) * sinTail;
-    c = 1 - z * 0.5 + z2 * cosTail;
-}
-
-// x rounded to the nearest integer, for |x| < 2^51: adding 1.5 2^52 leaves
-// the integer in the sum's last bits, of which the last two give it modulo 4.
-double nearestInteger(double x, int& modulo4) noexcept {
-    const double shifted = x + 0x1.8p52;
-    std::uint64_t bits;
-    std::memcpy(&bits, &shifted, sizeof bits);
-    modulo4 = static_cast<int>(bits & 3);
-    return shifted - 0x1.8p52;
-}
-
-// cos and sin of r + quarters pi / 2 from those of r. 0 - x rather than -x,
-// so that a zero part is +0.
-template <typename Real>
-void rotateByQuarters(int quarters, Real cr, Real sr, Real& c, Real& s) noexcept {
-    switch (quarters) {
-        case 0:
-            c = cr;
-            s = sr;
-            break;
-        case 1:
-            c = Real{} - sr;
-            s = cr;
-            break;
-        case 2:
-            c = -cr;
-            s = Real{} - sr;
-            break;
-        default:
-            c = sr;
-            s = -cr;
-            break;
-    }
-}
-
-// The same for double cr and sr, neither zero, without a branch on the
-// quarter: swapped through a mask of their bits, and negated by flipping a
-// sign bit. Over angles in [-pi, pi] the switch above mispredicts three times
-// in four, which cost polar a third of its time.
-void rotateByQuartersWithoutBranch(int quarters, double cr, double sr, double& c,
-                                   double& s) noexcept {
-    std::uint64_t cosBits, sinBits;
-    std::memcpy(&cosBits, &cr, sizeof cosBits);
-    std::memcpy(&sinBits, &sr, sizeof sinBits);
-    const std::uint64_t swap = 0 - static_cast<std::uint64_t>(quarters & 1);
-    const std::uint64_t swapped = (cosBits ^ sinBits) & swap;
-    cosBits ^= swapped;
-    sinBits ^= swapped;
-    // cos is negated in quarters 1 and 2, sin in 2 and 3.
-    cosBits ^= static_cast<std::uint64_t>((quarters + 1) & 2) << 62;
-    sinBits ^= static_cast<std::uint64_t>(quarters & 2) << 62;
-    std::memcpy(&c, &cosBits, sizeof c);
-    std::memcpy(&s, &sinBits, sizeof s);
-}
-
-// cos y and sin y for a float y. Up to 2^19, y - k pi / 2 with pi / 2 split
-// into parts of 33, 33 and 53 bits: k < 2^20, so k times each of the first
-// two is exact, and y - k P1 is exact as the two are within a factor of 2.
-// The remainder r is then off by at most 2^-52 |r| + 2^-102, and no nonzero
-// float below 2^19 comes within 2^-27.8 of a multiple of pi / 2 (checked at
-// every multiple), so r is within 2^-51 of itself. Beyond, the C library.
-void cosSinOfFloat(float y, double& c, double& s) noexcept {
-    const double yd = static_cast<double>(y);
-    if (isZero(y)) {  // the polynomial would give sin(-0) as +0
-        c = 1;
-        s = yd;
-        return;
-    }
-    if (!(std::fabs(y) <= 0x1p19f)) {
-        c = std::cos(yd);
-        s = std::sin(yd);
-        return;
-    }
-    int quarters;
-    const double k = nearestInteger(yd * 0x1.45f306dc9c883p-1, quarters);  // y / (pi / 2)
-    const double r = ((yd - k * 0x1.921fb544p0) - k * 0x1.0b4611a6p-34) - k * 0x1.3198a2e037073p-69;
-    double cr, sr;
-    sinCosOfReduced(r, sr, cr);
-    rotateByQuartersWithoutBranch(quarters, cr, sr, c, s);
-}
 
 // big * small, except that a zero `small` gives a zero signed as the product
 // would be, even where `big` is infinite and the product NaN.
@@ -194,7 +88,9 @@ Real timesPart(Real big, Real small) noexcept {
 
 // ---------------------------------------------------------------- log
 
-// ln |x + jy|, to a few units of 2^-53 relative.
+// ln |x + jy|, within 3.8u relative (u = 2^-53): the sum of squares, or
+// s - 1 below, is rounded once, which ln's condition number of at most 1.44
+// makes 1.44u, and logOf and log1pOf add 2.3u.
 //
 // The plain 0.5 ln(x^2 + y^2) rounds the sum of squares, an error of 2^-53
 // that is harmless while |ln s| >= ln 2 but swamps ln s near s = 1: there it
@@ -210,8 +106,8 @@ double logOfMagnitude(float x, float y) noexcept {
     const double a = static_cast<double>(std::max(std::fabs(x), std::fabs(y)));
     const double b = static_cast<double>(std::min(std::fabs(x), std::fabs(y)));
     const double s = a * a + b * b;
-    if (s >= 0.5 && s <= 2) return std::log1p((a - 1) * (a + 1) + b * b) / 2;
-    return std::log(s) / 2;
+    if (s >= 0.5 && s <= 2) return log1pOf((a - 1) * (a + 1) + b * b) / 2;
+    return logOf(s) / 2;
 }
 
 constexpr double kLog10OfE = 0.43429448190325182765;
@@ -254,87 +150,12 @@ constexpr double kLog10OfE = 0.43429448190325182765;
 // binary exponent beside its parts, and every product rescales the parts
 // when the larger leaves [2^-300, 2^300].
 
-// A double-double: hi + lo with |lo| at most half an ulp of hi.
-struct DoubleDouble {
-    double hi;
-    double lo = 0;
-};
-
-DoubleDouble quickTwoSum(double a, double b) noexcept {
-    const double s = a + b;
-    return {s, b - (s - a)};
-}
-
-DoubleDouble twoSum(double a, double b) noexcept {
-    const double s = a + b;
-    const double v = s - a;
-    return {s, (a - (s - v)) + (b - v)};
-}
-
-// a b exactly, as the rounded product and its error.
-DoubleDouble twoProduct(double a, double b) noexcept {
-    const double p = a * b;
-#if defined(__FMA__) || defined(__FP_FAST_FMA)
-    return {p, std::fma(a, b, -p)};
-#else
-    // Dekker's product: each factor split into two 26-bit halves, whose
-    // products are exact.
-    constexpr double kSplitter = 0x1p27 + 1;
-    const double ca = kSplitter * a, ah = ca - (ca - a), al = a - ah;
-    const double cb = kSplitter * b, bh = cb - (cb - b), bl = b - bh;
-    return {p, ((ah * bh - p) + ah * bl + al * bh) + al * bl};
-#endif
-}
-
-DoubleDouble operator+(DoubleDouble a, DoubleDouble b) noexcept {
-    DoubleDouble s = twoSum(a.hi, b.hi);
-    const DoubleDouble t = twoSum(a.lo, b.lo);
-    s = quickTwoSum(s.hi, s.lo + t.hi);
-    return quickTwoSum(s.hi, s.lo + t.lo);
-}
-
-DoubleDouble operator-(DoubleDouble a, DoubleDouble b) noexcept {
-    return a + DoubleDouble{-b.hi, -b.lo};
-}
-
-DoubleDouble operator*(DoubleDouble a, DoubleDouble b) noexcept {
-    const DoubleDouble p = twoProduct(a.hi, b.hi);
-    return quickTwoSum(p.hi, p.lo + (a.hi * b.lo + a.lo * b.hi));
-}
-
-DoubleDouble operator/(DoubleDouble a, DoubleDouble b) noexcept {
-    // One Newton step from the double reciprocal doubles its 53 bits.
-    const double y = 1.0 / b.hi;
-    const DoubleDouble residual = DoubleDouble{1.0, 0.0} - b * DoubleDouble{y, 0.0};
-    return a * quickTwoSum(y, y * residual.hi);
-}
-
 double leading(double v) noexcept { return v; }
 double leading(DoubleDouble v) noexcept { return v.hi; }
 
 // v 2^exponent; ldexp is a library call, and most powers need no scaling.
 double toDouble(double v, int exponent) noexcept {
     return exponent == 0 ? v : std::ldexp(v, exponent);
-}
-
-// The float nearest to (v.hi + v.lo) 2^exponent, ties to even, rounded once.
-// The float nearest to the scaled v.hi is right unless v.hi lies exactly
-// halfway between two floats, where the sign of v.lo decides; float
-// midpoints are doubles at least a double ulp from any other double, and
-// |v.lo| is at most half an ulp of v.hi, so it can cross no other. Scaling
-// by a power of two is exact for a value in the float range, and the sign of
-// v.lo survives it.
-float roundToFloat(DoubleDouble v, int exponent) noexcept {
-    const double hi = std::ldexp(v.hi, exponent);
-    const float nearest = toFloat(hi);
-    if (isZero(v.lo) || std::isnan(hi) || !std::islessgreater(hi, static_cast<double>(nearest)))
-        return nearest;
-    const float other = std::nextafter(nearest, hi > static_cast<double>(nearest) ? kInf : -kInf);
-    const double halfway = std::isinf(nearest)
-                               ? std::copysign(0x1.ffffffp127, hi)
-                               : (static_cast<double>(nearest) + static_cast<double>(other)) / 2;
-    if (std::islessgreater(hi, halfway)) return nearest;
-    return std::signbit(v.lo) == std::signbit(static_cast<double>(other) - hi) ? other : nearest;
 }
 
 // (re + j im) 2^exponent.
@@ -476,18 +297,7 @@ CComplex integerValuedPower(const CComplex& z, float x) noexcept {
 // result corrected by one Newton step, which doubles its 52 correct bits.
 // They take a few hundred nanoseconds, and run for one power in thousands.
 
-DoubleDouble operator-(DoubleDouble a) noexcept { return {-a.hi, -a.lo}; }
-
-constexpr DoubleDouble kHalfPiDD{0x1.921fb54442d18p0, 0x1.1a62633145c07p-54};
 constexpr DoubleDouble kTwoOverPiDD{0x1.45f306dc9c883p-1, -0x1.6b01ec5417056p-55};
-constexpr DoubleDouble kLn2DD{0x1.62e42fefa39efp-1, 0x1.abc9e3b39803fp-56};
-
-// Whether `term` still changes a sum of about `sum` in double-double; false
-// for a NaN, so that no series outlives one.
-bool significant(DoubleDouble term, double sum) noexcept {
-    return std::fabs(term.hi) > 0x1p-110 * std::fabs(sum);
-}
-
 // e^x - 1 = x + x^2/2! + ..., for |x| <= 0.75: the terms fall at least
 // fourfold from the third on, so the tail past a negligible term is smaller
 // still, and |e^x - 1| >= 0.7 |x| there, so the sum keeps the relative
@@ -509,33 +319,6 @@ DoubleDouble exponential(DoubleDouble a, int& exponent) noexcept {
     return DoubleDouble{1.0} + expm1Series(a - kLn2DD * DoubleDouble{k});
 }
 
-// sin r and cos r for |r| <= pi / 4 (a little more does no harm): the terms
-// of both series fall at least threefold, and the sine's relative accuracy
-// holds however small r is.
-void sinCosSeries(DoubleDouble r, DoubleDouble& s, DoubleDouble& c) noexcept {
-    const DoubleDouble r2 = r * r;
-    DoubleDouble sinTerm = r, cosTerm{1.0};
-    s = r;
-    c = DoubleDouble{1.0};
-    for (int n = 2; significant(cosTerm, 1.0); n += 2) {
-        cosTerm = -(cosTerm * r2 / DoubleDouble{static_cast<double>((n - 1) * n)});
-        sinTerm = -(sinTerm * r2 / DoubleDouble{static_cast<double>(n * (n + 1))});
-        c = c + cosTerm;
-        s = s + sinTerm;
-    }
-}
-
-// atan t for |t| <= 1, to 2^-102 relative. From p = atan(t.hi) in double,
-// atan t = p + atan(d) with d = (t cos p - sin p) / (cos p + t sin p), about
-// 2^-52 |p|, so atan d = d to 2^-104 of d; the numerator cancels, but each
-// of its terms is within 2^-104 of itself.
-DoubleDouble arcTangent(DoubleDouble t) noexcept {
-    const DoubleDouble p{std::atan(t.hi)};
-    DoubleDouble s, c;
-    sinCosSeries(p, s, c);
-    return p + (t * c - s) / (c + t * s);
-}
-
 // ln |x + jy| to 2^-102 relative, for x and y floats scaled by a power of two
 // (so with at most 24 bits each), from the double L0 = ln s, s = x^2 + y^2:
 // ln s = L0 + ln(1 + rho) with rho = s e^-L0 - 1 about 2^-52, so ln(1 +
@@ -550,11 +333,11 @@ DoubleDouble logOfMagnitudeDD(double x, double y) noexcept {
     DoubleDouble rho;
     if (s.hi >= 0.5 && s.hi <= 2) {
         const DoubleDouble d = twoSum((a - 1) * (a + 1), b * b);
-        l0 = std::log1p(d.hi);
+        l0 = log1pOf(d.hi);
         const DoubleDouble e = expm1Series(DoubleDouble{-l0});
         rho = d + e + d * e;
     } else {
-        l0 = std::log(s.hi);
+        l0 = logOf(s.hi);
         int exponent;
         const DoubleDouble p = exponential(DoubleDouble{-l0}, exponent);
         rho = s * scaledBy(p, exponent) - DoubleDouble{1.0};
@@ -599,13 +382,15 @@ DoubleDouble logOfMagnitudeDD(double x, double y) noexcept {
 //    a halfway point between two floats.
 //
 // The fast evaluation, in double, with unit roundoff u = 2^-53:
-//   ln|z| within 6u relative (logOfMagnitude), phi within 4u (one quotient,
-//   atan within an ulp and of condition at most 1), q pi / 2 + phi within 8u;
+//   ln|z| within 6u relative (logOfMagnitude: 3.8u), phi within 4u (one
+//   quotient, and atanOf's 2.2u, atan being of condition at most 1),
+//   q pi / 2 + phi within 8u;
 //   a within 10u (|wr ln|z|| + |wi arg z|), each product and sum adding u;
 //   R within 7u T, with T = |wr phi| + |wi ln|z|| >= |R| pi / 2;
 //   f = (exact fraction) + (R - round(R)) adding u |f|, so the angle r =
 //   f pi / 2, rounded with a rounded pi / 2, is within 11u T + 5u |f|;
-//   the cos and sin kernel within 4u relative, e^a within 2u, the product u.
+//   the cos and sin kernel within 4u relative, e^a within 2u (expOf: 1.8u),
+//   the product u.
 // So a part e^a cos r is off by at most e^a (|cos r| (da + 7u) + |sin r| dr),
 // and the double result is used when that bound proves its rounding. Beyond
 // |R| = 2^50 the reduction leaves double's integers; such powers take the
@@ -615,21 +400,6 @@ DoubleDouble logOfMagnitudeDD(double x, double y) noexcept {
 // and t; e^a is computed as e^r 2^k, so nothing overflows before the final
 // rounding, which takes the double-double to a float once. No step uses long
 // double, so the result is the same on every machine.
-
-// arg z as quarters pi / 2 + atan(numerator / denominator), where the ratio is
-// at most 1 in magnitude: the quarters (an integer from -2 to 2) from the
-// octant, with y's sign picking the side of the cut (arg(-1 - j0) is -pi).
-struct SplitAngle {
-    double quarters;
-    double numerator, denominator;
-};
-
-SplitAngle splitAngle(float x, float y) noexcept {
-    const double xd = static_cast<double>(x), yd = static_cast<double>(y);
-    if (std::fabs(y) <= std::fabs(x))
-        return {std::signbit(x) ? (std::signbit(y) ? -2.0 : 2.0) : 0.0, yd, xd};
-    return {std::signbit(y) ? -1.0 : 1.0, -xd, yd};
-}
 
 // wr q, the quarter turns that the exponent's real part makes of z's: exact,
 // q being at most 2. Beyond 2^25 a float is a multiple of 4, so its quarter
@@ -665,17 +435,6 @@ double fractionOfQuarterTurns(double turns, double r, int& quarters) noexcept {
     return intoHalfRange(f, quarters);
 }
 
-// atan2(u, v) as atan(u / v), 12.6 ns against 8.4 here. The quotient adds
-// one rounding, and atan's condition number is at most 1. For v < 0 (or -0)
-// the angle is atan(u / v) + pi signed as u, whose magnitude is at least
-// pi / 2, so the sum loses no relative accuracy. An infinite quotient gives
-// +-pi / 2, a zero one +-0 or +-pi, as atan2 does; two zeros go to atan2.
-double quickAtan2(double u, double v) noexcept {
-    if (isZero(u) && isZero(v)) return std::atan2(u, v);
-    const double a = std::atan(u / v);
-    return std::signbit(v) ? std::copysign(kPi, u) + a : a;
-}
-
 struct FastPower {
     double re, im;            // the parts
     double boundRe, boundIm;  // their error bounds
@@ -685,7 +444,7 @@ FastPower fastPower(const CComplex& z, const CComplex& w, const SplitAngle& angl
     const double u = kUnit;
     const double wr = static_cast<double>(w.real), wi = static_cast<double>(w.imag);
     const double lnMagnitude = logOfMagnitude(z.real, z.imag);
-    const double phi = std::atan(angle.numerator / angle.denominator);
+    const double phi = atanOf(angle.numerator / angle.denominator);
     const double theta = angle.quarters * kHalfPi + phi;
     const double a = wr * lnMagnitude - wi * theta;
     const double r = (wr * phi + wi * lnMagnitude) * kTwoOverPi;
@@ -696,7 +455,7 @@ FastPower fastPower(const CComplex& z, const CComplex& w, const SplitAngle& angl
     double cr, sr, c, s;
     sinCosOfReduced(f * kHalfPi, sr, cr);
     rotateByQuarters(quarters & 3, cr, sr, c, s);
-    const double m = std::exp(a);
+    const double m = expOf(a);
     const double da = 10 * u * (std::fabs(wr * lnMagnitude) + std::fabs(wi * theta)) + 7 * u;
     const double db =
         11 * u * (std::fabs(wr * phi) + std::fabs(wi * lnMagnitude)) + 5 * u * std::fabs(f);
@@ -731,8 +490,7 @@ CComplex carefulPower(const CComplex& z, const CComplex& w, const SplitAngle& an
     const DoubleDouble lnScaled = logOfMagnitudeDD(std::ldexp(static_cast<double>(z.real), -k),
                                                    std::ldexp(static_cast<double>(z.imag), -k));
     const DoubleDouble lnMagnitude = kLn2DD * DoubleDouble{static_cast<double>(k)} + lnScaled;
-    const DoubleDouble phi =
-        arcTangent(DoubleDouble{angle.numerator} / DoubleDouble{angle.denominator});
+    const DoubleDouble phi = angle.ratioAngle();
     const DoubleDouble theta = kHalfPiDD * DoubleDouble{angle.quarters} + phi;
     // a = twos ln 2 + rest, twos an integer (exact: a float times k).
     const double wrK = wr * k, twos = std::rint(wrK);
@@ -769,7 +527,7 @@ CComplex carefulPower(const CComplex& z, const CComplex& w, const SplitAngle& an
     if (!(std::fabs(lnPart.hi) <= 0x1p30)) {
         // e^(2^30) is far beyond the float range, or its reciprocal far
         // below it, and a nonzero cos or sin is at least 2^-1074.
-        const double m = std::exp(lnPart.hi);
+        const double m = expOf(lnPart.hi);
         re = toFloat(timesPart(m, c.hi));
         im = toFloat(timesPart(m, s.hi));
     } else {
@@ -798,20 +556,26 @@ CComplex timesI(const CComplex& z) noexcept { return CComplex(-z.imag, z.real); 
 // (y, -x): -i z.
 CComplex timesMinusI(const CComplex& z) noexcept { return CComplex(z.imag, -z.real); }
 
-// sinh t and cosh t for a float t, within a few units of 2^-53 relative.
-// Below |t| = 1/2 through m = expm1|t|, which keeps its relative accuracy
-// where e^t - 1 cancels: sinh = (m + m / (m + 1)) / 2 and cosh = 1 + m^2 /
-// (2 (m + 1)). Above, e = e^|t| and (e -+ 1/e) / 2, where 1/e is at most 0.61
-// of e, so the difference loses at most a bit and a half. e^|t| overflows
+// sinh t and cosh t for a float t, within 6u relative (u = 2^-53). Below
+// |t| = 1/2 by their Taylor series, whose terms beyond the first fall at
+// least 24-fold: sinh t = t + t^3 S(t^2) to t^15 and cosh t = 1 + t^2 C(t^2)
+// to t^14, each cut 2^-60 below its value, with t^2 exact; the tail is at
+// most 0.043 t (sinh) or 0.128 (cosh) and carries a few u of itself, so
+// each is within 1.5u. Above, e = e^|t| (1.8u) and (e -+ 1/e) / 2, where 1/e
+// is at most 0.61 of e, so the difference is within 5.5u. e^|t| overflows
 // double only beyond 709, where the float parts are infinite anyway.
 void sinhCoshOfFloat(float t, double& sinhT, double& coshT) noexcept {
     const double a = std::fabs(static_cast<double>(t));
     if (a < 0.5) {
-        const double m = std::expm1(a);
-        sinhT = (m + m / (m + 1)) / 2;
-        coshT = 1 + m * m / (2 * (m + 1));
+        const double z = a * a, z2 = z * z, z4 = z2 * z2;
+        const double sinhTail = ((1.0 / 6 + z * (1.0 / 120)) + z2 * (1.0 / 5040 + z / 362880)) +
+                                z4 * ((1.0 / 39916800 + z / 6227020800) + z2 / 1307674368000);
+        const double coshTail = ((1.0 / 2 + z * (1.0 / 24)) + z2 * (1.0 / 720 + z / 40320)) +
+                                z4 * ((1.0 / 3628800 + z / 479001600) + z2 / 87178291200);
+        sinhT = a + a * z * sinhTail;
+        coshT = 1 + z * coshTail;
     } else {
-        const double e = std::exp(a);
+        const double e = expOf(a);
         sinhT = (e - 1 / e) / 2;
         coshT = (e + 1 / e) / 2;
     }
@@ -884,7 +648,7 @@ ArcParts arcParts(double x, double y) noexcept {
         aMinusX = (rTerm + (isZero(y) ? 0.0 : y2 / (s + xMinus1))) / 2;
         aMinus1 = aMinusX + xMinus1;
     }
-    return {std::log1p(aMinus1 + std::sqrt(aMinus1 * (a + 1))), std::sqrt((a + x) * aMinusX)};
+    return {log1pOf(aMinus1 + std::sqrt(aMinus1 * (a + 1))), std::sqrt((a + x) * aMinusX)};
 }
 
 // The angle of a value with an infinite part and no NaN, from 0 to pi:
@@ -936,18 +700,16 @@ double angleAtInfinity(float x, float y) noexcept {
 // ---------------------------------------------------------------- the functions
 
 // magnitude cos(angle) + j magnitude sin(angle). cos and sin come from the
-// kernel above, within 2^-50 relative (the reduced angle is within 2^-51 of
-// itself, the series within 2^-51; beyond 2^19, the C library's, within a
-// double ulp), and the product by the float magnitude is rounded once in
-// double: each part is within 2^-49.8 relative of its exact value, 2^-25.8 of
-// a float ulp, before its rounding to float. So it is within 1 ulp, and
-// correctly rounded unless its exact value lies that close to a tie. No
-// float angle brings cos or sin nearer zero than 2^-150 (the sine of a tiny
-// angle is about the angle; from 1 upward both stay above 2^-30), so the
-// products lie between 2^-300 and 2^128, or are zero, and only the last
-// rounding can overflow or underflow. An infinite or NaN angle gives NaN
-// parts, as the C library's cos and sin do. The kernel took polar from 2.0
-// times std::polar's time, through the C library's cos and sin, to about 1.
+// kernel, within 2^-50 relative for every float angle, and the product by the
+// float magnitude is rounded once in double: each part is within 2^-49.8
+// relative of its exact value, 2^-25.8 of a float ulp, before its rounding to
+// float. So it is within 1 ulp, and correctly rounded unless its exact value
+// lies that close to a tie. No float angle brings cos or sin nearer zero than
+// 2^-150 (the sine of a tiny angle is about the angle; from 1 upward both
+// stay above 2^-30), so the products lie between 2^-300 and 2^128, or are
+// zero, and only the last rounding can overflow or underflow. An infinite or
+// NaN angle gives NaN parts. The kernel took polar from 2.0 times
+// std::polar's time, through the C library's cos and sin, to about 1.
 CComplex CComplex::polar(float magnitude, float angle) noexcept {
     const double m = static_cast<double>(magnitude);
     double c, s;
@@ -955,20 +717,20 @@ CComplex CComplex::polar(float magnitude, float angle) noexcept {
     return CComplex(toFloat(m * c), toFloat(m * s));
 }
 
-// e^x cis y: exp within 1 ulp of double, cos and sin within 2^-51, the
-// products rounded once. e^x overflows double only for x > 709, where both
+// e^x cis y: e^x within 1.8u, cos and sin within 2^-50, the products
+// rounded once. e^x overflows double only for x > 709, where both
 // parts are beyond float anyway: no float y != 0 comes within 2^-100 of a
 // multiple of pi / 2 (no double does), so |cos y| and |sin y| exceed 2^-100.
 CComplex exp(const CComplex& z) noexcept {
     if (!isFinite(z)) return expOfNonFinite(z.real, z.imag);
-    const double m = std::exp(static_cast<double>(z.real));
+    const double m = expOf(static_cast<double>(z.real));
     if (isZero(z.imag)) return CComplex(toFloat(m), z.imag);  // m may be infinite; inf * 0 is NaN
     double c, s;
     cosSinOfFloat(z.imag, c, s);
     return CComplex(toFloat(m * c), toFloat(m * s));
 }
 
-// The imaginary part is arg z, atan2 rounded once.
+// The imaginary part is arg z, correctly rounded.
 CComplex log(const CComplex& z) noexcept {
     return CComplex(toFloat(logOfMagnitude(z.real, z.imag)), z.ang());
 }
@@ -976,7 +738,7 @@ CComplex log(const CComplex& z) noexcept {
 CComplex log10(const CComplex& z) noexcept {
     const double y = static_cast<double>(z.imag), x = static_cast<double>(z.real);
     return CComplex(toFloat(logOfMagnitude(z.real, z.imag) * kLog10OfE),
-                    toFloat(std::atan2(y, x) * kLog10OfE));
+                    toFloat(atan2Of(y, x) * kLog10OfE));
 }
 
 // t = sqrt((|x| + |z|) / 2) adds two positive terms, so it does not cancel;
@@ -1046,7 +808,7 @@ CComplex tanh(const CComplex& z) noexcept {
     double c, s;
     cosSinOfFloat(z.imag, c, s);
     if (std::fabs(z.real) > 22.0f) {
-        const double e = std::exp(-2 * std::fabs(static_cast<double>(z.real)));
+        const double e = expOf(-2 * std::fabs(static_cast<double>(z.real)));
         return CComplex(std::copysign(1.0f, z.real), toFloat(4 * s * c * e));
     }
     double sinhX, coshX;
@@ -1068,7 +830,7 @@ CComplex asinh(const CComplex& z) noexcept {
                  y = std::fabs(static_cast<double>(z.imag));
     const ArcParts p = arcParts(y, x);
     return CComplex(std::copysign(toFloat(p.log), z.real),
-                    std::copysign(toFloat(quickAtan2(y, p.root)), z.imag));
+                    std::copysign(toFloat(atan2Of(y, p.root)), z.imag));
 }
 
 // The real part is ln(A + sqrt(A^2 - 1)) >= 0; the imaginary part is
@@ -1077,14 +839,14 @@ CComplex acosh(const CComplex& z) noexcept {
     if (!isFinite(z)) return acoshOfNonFinite(z.real, z.imag);
     const double x = static_cast<double>(z.real);
     const ArcParts p = arcParts(std::fabs(x), std::fabs(static_cast<double>(z.imag)));
-    return CComplex(toFloat(p.log), std::copysign(toFloat(quickAtan2(p.root, x)), z.imag));
+    return CComplex(toFloat(p.log), std::copysign(toFloat(atan2Of(p.root, x)), z.imag));
 }
 
 CComplex acos(const CComplex& z) noexcept {
     if (!isFinite(z)) return acosOfNonFinite(z.real, z.imag);
     const double x = static_cast<double>(z.real);
     const ArcParts p = arcParts(std::fabs(x), std::fabs(static_cast<double>(z.imag)));
-    return CComplex(toFloat(quickAtan2(p.root, x)), -std::copysign(toFloat(p.log), z.imag));
+    return CComplex(toFloat(atan2Of(p.root, x)), -std::copysign(toFloat(p.log), z.imag));
 }
 
 CComplex asin(const CComplex& z) noexcept { return timesMinusI(asinh(timesI(z))); }
@@ -1104,8 +866,8 @@ CComplex atanh(const CComplex& z) noexcept {
     const double x = std::fabs(static_cast<double>(z.real)), y = static_cast<double>(z.imag);
     const double a = std::max(x, std::fabs(y)), b = std::min(x, std::fabs(y));
     const double oneMinusX = 1 - x;
-    const double re = std::log1p(4 * x / (oneMinusX * oneMinusX + y * y)) / 4;
-    const double im = quickAtan2(2 * y, (1 - a) * (1 + a) - b * b) / 2;
+    const double re = log1pOf(4 * x / (oneMinusX * oneMinusX + y * y)) / 4;
+    const double im = atan2Of(2 * y, (1 - a) * (1 + a) - b * b) / 2;
     return CComplex(std::copysign(toFloat(re), z.real), toFloat(im));
 }
 

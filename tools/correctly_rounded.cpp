@@ -30,6 +30,7 @@
 
 #include "../tests/float_bits.h"
 #include "ccomplex.h"
+#include "ccomplex_kernels.h"
 
 namespace {
 
@@ -169,7 +170,7 @@ const Form kForms[] = {
     {"mag", [](const Operands& o) { return CComplex(o.z.mag()); }, bitsOfZ, nullptr,
      exactRealOf<mpc_abs>, true, true},
     {"ang", [](const Operands& o) { return CComplex(o.z.ang()); }, bitsOfZ, nullptr,
-     exactRealOf<mpc_arg>, true, true},
+     exactRealOf<mpc_arg>, true},
     {"norm", [](const Operands& o) { return CComplex(norm(o.z)); }, bitsOfZ, nullptr,
      exactRealOf<mpc_norm>, true, true},
     {"polar", [](const Operands& o) { return CComplex::polar(o.z.real, o.z.imag); }, bitsOfZ,
@@ -489,6 +490,91 @@ bool writeLine(const Form& form, const Operands& o) {
     return true;
 }
 
+const Form& formNamed(const char* name) {
+    for (const Form& form : kForms) {
+        if (std::strcmp(form.name, name) == 0) return form;
+    }
+    std::abort();
+}
+
+// ---------------------------------------------------------------- kernel edges
+//
+// Rows where the kernels of ccomplex_kernels.h change form, drawn after the
+// per-form rows with a seed of their own.
+
+// A float angle from 2^19 to 2^127, where cos and sin reduce by 2/pi's bits:
+// any, or (every other one) within 2^-20 radians of a multiple of pi / 2,
+// found by trying angles with the library's own reduction.
+float largeAngle(OperandSource& source, int i) {
+    for (;;) {
+        const float y = source.scaled(19, 127);
+        int quarters;
+        if (i % 2 == 0 || std::fabs(ccomplex_kernels::reduceLargeAngle(y, quarters)) < 0x1p-20)
+            return y;
+    }
+}
+
+// z for `form` near an edge of the kernel it leans on most, by class.
+CComplex kernelEdge(OperandSource& source, const Form& form, int i) {
+    const float ordinary = static_cast<float>(source.uniform(-10, 10));
+    const float nearly = static_cast<float>(
+        1 + source.sign() * std::ldexp(source.uniform(1, 2), source.integer(-40, -10)));
+    const std::string name = form.name;
+    if (name == "sin" || name == "cos" || name == "tan") return {largeAngle(source, i), ordinary};
+    if (name == "polar") return {std::fabs(ordinary), largeAngle(source, i)};
+    if (name == "ang") {
+        // Every third: an angle within ang()'s margin of a tie between two
+        // floats, which it computes again in double-double. Else ratios of the
+        // parts near j / 16, where atan's table switches entries: q = j/16
+        // (1 + tiny), in each octant.
+        while (i % 3 == 0) {
+            const CComplex z(source.sign() * source.scaled(-10, 10),
+                             source.sign() * source.scaled(-10, 10));
+            const double a = ccomplex_kernels::atan2Of(z.imag, z.real),
+                         margin = std::fabs(a) * 0x1p-50;
+            if (static_cast<float>(a - margin) != static_cast<float>(a + margin)) return z;
+        }
+        const float x = source.scaled(-20, 20), j = static_cast<float>(source.integer(1, 16));
+        CComplex z(x, x * j / 16 * nearly);
+        if (i % 2) std::swap(z.real, z.imag);
+        return {source.sign() * z.real, source.sign() * z.imag};
+    }
+    if (name == "log") {
+        // |z|^2 next to 1/2 and 2, where ln|z| switches between ln and
+        // ln(1 + x), and next to sqrt(1/2) and sqrt(2), where ln(1 + x)
+        // switches between its reduced argument and ln of 1 + x.
+        const double edges[] = {0.5, 2, std::sqrt(0.5), std::sqrt(2.0)};
+        const double r = std::sqrt(edges[i % 4] * nearly), t = source.uniform(-M_PI, M_PI);
+        return {static_cast<float>(r * std::cos(t)), static_cast<float>(r * std::sin(t))};
+    }
+    // exp, sinh, cosh, tanh: a large angle; or a real part next to +-1/2,
+    // where sinh and cosh switch from their series to e^x, or next to the
+    // overflow of e^x and its underflow to subnormals and zero.
+    switch (i % 3) {
+        case 0:
+            return {ordinary, largeAngle(source, i / 3)};
+        case 1:
+            return {source.sign() * 0.5f * nearly, ordinary};
+        default: {
+            const float edges[] = {88.72f, 89.41f, -87.34f, -103.28f, -104.0f};
+            return {edges[i / 3 % 5] * nearly, ordinary};
+        }
+    }
+}
+
+void writeKernelEdges(int perForm) {
+    OperandSource source(20261211);
+    for (const char* name :
+         {"exp", "sinh", "cosh", "tanh", "sin", "cos", "tan", "polar", "ang", "log"}) {
+        const Form& form = formNamed(name);
+        for (int i = 0, written = 0; written < perForm; ++i) {
+            Operands o;
+            o.z = kernelEdge(source, form, i);
+            written += writeLine(form, o);
+        }
+    }
+}
+
 int writeTable(int perForm) {
     std::printf("# Correctly rounded results, from tools/correctly_rounded.cpp; see there.\n");
     for (const auto& known : kKnownCases) writeLine(kForms[known.form], known.operands);
@@ -498,6 +584,7 @@ int writeTable(int perForm) {
             written += writeLine(form, source.operands(form, i));
         }
     }
+    writeKernelEdges(perForm / 5);
     return 0;
 }
 
