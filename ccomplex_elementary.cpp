@@ -556,32 +556,6 @@ CComplex timesI(const CComplex& z) noexcept { return CComplex(-z.imag, z.real); 
 // (y, -x): -i z.
 CComplex timesMinusI(const CComplex& z) noexcept { return CComplex(z.imag, -z.real); }
 
-// sinh t and cosh t for a float t, within 6u relative (u = 2^-53). Below
-// |t| = 1/2 by their Taylor series, whose terms beyond the first fall at
-// least 24-fold: sinh t = t + t^3 S(t^2) to t^15 and cosh t = 1 + t^2 C(t^2)
-// to t^14, each cut 2^-60 below its value, with t^2 exact; the tail is at
-// most 0.043 t (sinh) or 0.128 (cosh) and carries a few u of itself, so
-// each is within 1.5u. Above, e = e^|t| (1.8u) and (e -+ 1/e) / 2, where 1/e
-// is at most 0.61 of e, so the difference is within 5.5u. e^|t| overflows
-// double only beyond 709, where the float parts are infinite anyway.
-void sinhCoshOfFloat(float t, double& sinhT, double& coshT) noexcept {
-    const double a = std::fabs(static_cast<double>(t));
-    if (a < 0.5) {
-        const double z = a * a, z2 = z * z, z4 = z2 * z2;
-        const double sinhTail = ((1.0 / 6 + z * (1.0 / 120)) + z2 * (1.0 / 5040 + z / 362880)) +
-                                z4 * ((1.0 / 39916800 + z / 6227020800) + z2 / 1307674368000);
-        const double coshTail = ((1.0 / 2 + z * (1.0 / 24)) + z2 * (1.0 / 720 + z / 40320)) +
-                                z4 * ((1.0 / 3628800 + z / 479001600) + z2 / 87178291200);
-        sinhT = a + a * z * sinhTail;
-        coshT = 1 + z * coshTail;
-    } else {
-        const double e = expOf(a);
-        sinhT = (e - 1 / e) / 2;
-        coshT = (e + 1 / e) / 2;
-    }
-    sinhT = std::copysign(sinhT, static_cast<double>(t));
-}
-
 // C's csinh at an infinite or NaN part.
 [[gnu::cold]] CComplex sinhOfNonFinite(float x, float y) noexcept {
     if (std::isnan(x)) return CComplex(kNaN, isZero(y) ? y : kNaN);

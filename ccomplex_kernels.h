@@ -183,6 +183,34 @@ inline double expOf(double x) noexcept {
     return scaledByPowerOfTwo(lead.hi + (lead.lo + (rLo + r2 * q)), static_cast<int>(k));
 }
 
+// ---------------------------------------------------------------- sinh and cosh
+//
+// sinh t and cosh t for a float t, within 6u relative. Below
+// |t| = 1/2 by their Taylor series, whose terms beyond the first fall at
+// least 24-fold: sinh t = t + t^3 S(t^2) to t^15 and cosh t = 1 + t^2 C(t^2)
+// to t^14, each cut 2^-60 below its value, with t^2 exact; the tail is at
+// most 0.043 t (sinh) or 0.128 (cosh) and carries a few u of itself, so
+// each is within 1.5u. Above, e = e^|t| (1.8u) and (e -+ 1/e) / 2, where 1/e
+// is at most 0.61 of e, so the difference is within 5.5u. e^|t| overflows
+// double only beyond 709, where the float parts are infinite anyway.
+inline void sinhCoshOfFloat(float t, double& sinhT, double& coshT) noexcept {
+    const double a = std::fabs(static_cast<double>(t));
+    if (a < 0.5) {
+        const double z = a * a, z2 = z * z, z4 = z2 * z2;
+        const double sinhTail = ((1.0 / 6 + z * (1.0 / 120)) + z2 * (1.0 / 5040 + z / 362880)) +
+                                z4 * ((1.0 / 39916800 + z / 6227020800) + z2 / 1307674368000);
+        const double coshTail = ((1.0 / 2 + z * (1.0 / 24)) + z2 * (1.0 / 720 + z / 40320)) +
+                                z4 * ((1.0 / 3628800 + z / 479001600) + z2 / 87178291200);
+        sinhT = a + a * z * sinhTail;
+        coshT = 1 + z * coshTail;
+    } else {
+        const double e = expOf(a);
+        sinhT = (e - 1 / e) / 2;
+        coshT = (e + 1 / e) / 2;
+    }
+    sinhT = std::copysign(sinhT, static_cast<double>(t));
+}
+
 // ---------------------------------------------------------------- ln x and ln(1 + x)
 //
 // x = 2^e m with m in [sqrt(1/2), sqrt(2)), and f = m - 1, exact by
@@ -481,7 +509,7 @@ inline double reduceLargeAngle(float y, int& quarters) noexcept {
     const std::uint64_t rounded = (top >> 11) + ((top >> 10) & 1);
     const double f =
         sign * static_cast<double>(static_cast<std::int64_t>(rounded)) * powerOfTwo(-53 - zeros);
-    return f * kHalfPiDD.hi;
+    return f * kHalfPiDD.hi + f * kHalfPiDD.lo;
 }
 
 // cos y and sin y for a float y, within 2^-50 relative: the reduced angle

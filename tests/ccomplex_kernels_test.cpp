@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <iterator>
 #include <limits>
 #include <random>
 #include <string>
@@ -56,6 +57,23 @@ double anyDouble(std::mt19937_64& engine, int low, int high) {
 }
 
 const double kSqrtHalf = std::sqrt(0.5), kOctant = 0.125, kLn2 = 0.6931471805599453;
+
+// sinh t and cosh t of the float nearest x.
+double sinhOfFloat(double x) {
+    double s, c;
+    sinhCoshOfFloat(static_cast<float>(x), s, c);
+    return s;
+}
+double coshOfFloat(double x) {
+    double s, c;
+    sinhCoshOfFloat(static_cast<float>(x), s, c);
+    return c;
+}
+long double floatOf(long double x) { return static_cast<float>(x); }
+// A double in [-1/2, 1/2] of any exponent down to 2^-30.
+double belowHalf(std::mt19937_64& e) {
+    return std::ldexp(anyDouble(e, -2, -2), -static_cast<int>(e() % 30));
+}
 
 const Kernel kKernels[] = {
     {"exp",
@@ -134,6 +152,31 @@ const Kernel kKernels[] = {
       {-0.0, 0},
       {1e-310, 0},
       {1e300, 0}}},
+    {"sinh",
+     [](double x, double) { return sinhOfFloat(x); },
+     [](long double x, long double) { return std::sinh(floatOf(x)); },
+     [](std::mt19937_64& e) { return std::uniform_real_distribution<double>(-90, 90)(e); },
+     6,
+     {{0.5, 0}, {std::nextafter(0.5f, 0.0f), 0}, {-0.5, 0}, {1e-30, 0}, {-0.0, 0}, {89.4, 0}}},
+    {"cosh",
+     [](double x, double) { return coshOfFloat(x); },
+     [](long double x, long double) { return std::cosh(floatOf(x)); },
+     [](std::mt19937_64& e) { return std::uniform_real_distribution<double>(-90, 90)(e); },
+     6,
+     {{0.5, 0}, {std::nextafter(0.5f, 0.0f), 0}, {-0.5, 0}, {1e-30, 0}, {89.4, 0}}},
+    // Below 1/2, where both take their series.
+    {"sinh series",
+     [](double x, double) { return sinhOfFloat(x); },
+     [](long double x, long double) { return std::sinh(floatOf(x)); },
+     belowHalf,
+     1.5,
+     {}},
+    {"cosh series",
+     [](double x, double) { return coshOfFloat(x); },
+     [](long double x, long double) { return std::cosh(floatOf(x)); },
+     belowHalf,
+     1.5,
+     {}},
     {"atan2",
      [](double y, double x) { return atan2Of(y, x); },
      [](long double y, long double x) { return std::atan2(y, x); },
@@ -189,8 +232,38 @@ TEST(Kernels, WithinTheirBoundsOfLongDoubleReferences) {
     }
 }
 
+// The float nearest a multiple of pi / 2 in each binade from 2^19 to 2^127,
+// as tools/kernel_constants.cpp found them: where the reduction's last bits
+// of 2/pi count most.
+// clang-format off
+const float kNearestQuarterTurns[] = {
+    0x1.04ccbcp+19f, 0x1.04ccbcp+20f, 0x1.4ac55cp+21f, 0x1.4ac55cp+22f, 0x1.4ac55cp+23f,
+    0x1.e768f6p+24f, 0x1.4665d2p+25f, 0x1.4665d2p+26f, 0x1.4665d2p+27f, 0x1.08ecc2p+28f,
+    0x1.27a94ap+29f, 0x1.27a94ap+30f, 0x1.1ffa28p+31f, 0x1.b7a65ep+32f, 0x1.ffa4e8p+33f,
+    0x1.47d0fep+34f, 0x1.47d0fep+35f, 0x1.47d0fep+36f, 0x1.47d0fep+37f, 0x1.47d0fep+38f,
+    0x1.47d0fep+39f, 0x1.628d4cp+40f, 0x1.628d4cp+41f, 0x1.628d4cp+42f, 0x1.628d4cp+43f,
+    0x1.628d4cp+44f, 0x1.f0eaeep+45f, 0x1.f0eaeep+46f, 0x1.f0eaeep+47f, 0x1.705312p+48f,
+    0x1.705312p+49f, 0x1.b86d92p+50f, 0x1.dc7ad2p+51f, 0x1.ee8172p+52f, 0x1.f784c2p+53f,
+    0x1.fc066ap+54f, 0x1.fe473ep+55f, 0x1.ff67a8p+56f, 0x1.0f79ap+57f, 0x1.0f79ap+58f,
+    0x1.0f79ap+59f, 0x1.0f79ap+60f, 0x1.0f79ap+61f, 0x1.0f79ap+62f, 0x1.0f79ap+63f,
+    0x1.c82258p+64f, 0x1.c82258p+65f, 0x1.5619c2p+66f, 0x1.f8aad6p+67f, 0x1.a7624cp+68f,
+    0x1.a7624cp+69f, 0x1.d83694p+70f, 0x1.d83694p+71f, 0x1.cc0182p+72f, 0x1.5c0e66p+73f,
+    0x1.5c0e66p+74f, 0x1.5c0e66p+75f, 0x1.13093p+76f, 0x1.13093p+77f, 0x1.13093p+78f,
+    0x1.13093p+79f, 0x1.13093p+80f, 0x1.13093p+81f, 0x1.13093p+82f, 0x1.8dc776p+83f,
+    0x1.8dc776p+84f, 0x1.32ede2p+85f, 0x1.32ede2p+86f, 0x1.32ede2p+87f, 0x1.32ede2p+88f,
+    0x1.abb4bp+89f, 0x1.abb4bp+90f, 0x1.40c784p+91f, 0x1.0b50eep+92f, 0x1.0b50eep+93f,
+    0x1.0b50eep+94f, 0x1.f37c8ap+95f, 0x1.f37c8ap+96f, 0x1.f37c8ap+97f, 0x1.f37c8ap+98f,
+    0x1.f37c8ap+99f, 0x1.f37c8ap+100f, 0x1.7f4134p+101f, 0x1.7f4134p+102f, 0x1.7f4134p+103f,
+    0x1.cc383p+104f, 0x1.a5bcb2p+105f, 0x1.a5bcb2p+106f, 0x1.df43b8p+107f, 0x1.2928e2p+108f,
+    0x1.a0f9dp+109f, 0x1.484dd6p+110f, 0x1.b08c4ap+111f, 0x1.b08c4ap+112f, 0x1.b08c4ap+113f,
+    0x1.517106p+114f, 0x1.80fea8p+115f, 0x1.80fea8p+116f, 0x1.20befep+117f, 0x1.f99756p+118f,
+    0x1.2ceb8p+119f, 0x1.2ceb8p+120f, 0x1.d8660ap+121f, 0x1.fe037ap+122f, 0x1.fe037ap+123f,
+    0x1.fe037ap+124f, 0x1.fe037ap+125f, 0x1.7b9b4p+126f, 0x1.7b9b4p+127f,
+};
+// clang-format on
+
 // cos y and sin y of floats, both reductions and their edge, and the floats
-// nearest a multiple of pi / 2 that tools/kernel_constants.cpp found.
+// nearest a multiple of pi / 2.
 TEST(Kernels, CosSinOfFloatWithinTwoToMinus50) {
     if (std::numeric_limits<long double>::digits < 64)
         GTEST_SKIP() << "long double has " << std::numeric_limits<long double>::digits
@@ -203,6 +276,7 @@ TEST(Kernels, CosSinOfFloatWithinTwoToMinus50) {
     std::vector<float> angles = {0x1p19f,          0x1.000002p19f,   FLT_MAX,
                                  0x1p127f,         0x1.921fb6p0f,    -0x1p126f,
                                  0x1.ea56a6p+125f, 0x1.8cb792p+116f, 1e-40f};
+    angles.insert(angles.end(), std::begin(kNearestQuarterTurns), std::end(kNearestQuarterTurns));
     RandomPart part;
     for (int i = 0, cases = randomCases(1'000'000); i < cases; ++i) angles.push_back(part());
     long double worst = 0;
@@ -218,6 +292,31 @@ TEST(Kernels, CosSinOfFloatWithinTwoToMinus50) {
         }
     }
     EXPECT_LE(worst, 8) << std::hexfloat << worstAngle;
+}
+
+// The tables against long double: the octants' angles to 106 bits, ln 2 split
+// into 42 bits and the rest, and 2/pi's first 64 bits.
+TEST(Kernels, TablesAgreeWithTheirDefinitions) {
+    if (std::numeric_limits<long double>::digits < 64)
+        GTEST_SKIP() << "long double has " << std::numeric_limits<long double>::digits
+                     << " bits here; these references need 64";
+    const long double halfPi = std::acos(0.0L);
+    for (int j = 0; j <= 8; ++j) {
+        const long double a = std::atan(j / 8.0L);
+        const long double exact[] = {a, halfPi - a, halfPi + a, 2 * halfPi - a};
+        for (int octant = 0; octant < 4; ++octant) {
+            const DoubleDouble& entry = kOctantAngles[octant][j];
+            const long double sum = static_cast<long double>(entry.hi) + entry.lo;
+            EXPECT_LE(std::fabs(sum - exact[octant]), 0x1p-62L * std::fabs(exact[octant]))
+                << "octant " << octant << ", j = " << j;
+        }
+    }
+    EXPECT_LE(std::fabs(static_cast<long double>(kLn2Hi) + kLn2Lo - std::log(2.0L)), 0x1p-63L);
+    EXPECT_EQ(std::trunc(kLn2Hi * 0x1p42), kLn2Hi * 0x1p42);  // 42 bits, so k kLn2Hi is exact
+    const long double twoOverPi = 1 / halfPi;
+    const auto first64 = static_cast<std::uint64_t>(std::ldexp(twoOverPi, 64));
+    EXPECT_EQ(first64 >> 32, kTwoOverPiWords[0]);
+    EXPECT_LE((first64 & 0xffffffffu) - kTwoOverPiWords[1] + 1, 2u);  // within 1 of it
 }
 
 // NaN in, NaN out; ln of a negative number is NaN; e^x underflows to 0 and

@@ -523,15 +523,17 @@ CComplex kernelEdge(OperandSource& source, const Form& form, int i) {
     if (name == "sin" || name == "cos" || name == "tan") return {largeAngle(source, i), ordinary};
     if (name == "polar") return {std::fabs(ordinary), largeAngle(source, i)};
     if (name == "ang") {
-        // Every third: an angle within ang()'s margin of a tie between two
-        // floats, which it computes again in double-double. Else ratios of the
+        // Every third: an angle within 2^-52 of a tie between two floats,
+        // inside the margin of 2^-50 within which ang() computes again in
+        // double-double, and close enough that a smaller margin would let
+        // the double kernel's own error round it. Else ratios of the
         // parts near j / 16, where atan's table switches entries: q = j/16
         // (1 + tiny), in each octant.
         while (i % 3 == 0) {
             const CComplex z(source.sign() * source.scaled(-10, 10),
                              source.sign() * source.scaled(-10, 10));
             const double a = ccomplex_kernels::atan2Of(z.imag, z.real),
-                         margin = std::fabs(a) * 0x1p-50;
+                         margin = std::fabs(a) * 0x1p-52;
             if (static_cast<float>(a - margin) != static_cast<float>(a + margin)) return z;
         }
         const float x = source.scaled(-20, 20), j = static_cast<float>(source.integer(1, 16));

@@ -102,8 +102,8 @@ constexpr int kBits = 400;
 struct Findings {
     double closestSmall = 1, closestLarge = 1;  // quarter turns from a multiple, log2
     float closestSmallAt = 0, closestLargeAt = 0;
-    double closestInBinade[128] = {};  // per binade 2^19 to 2^127, as above
-    float closestInBinadeAt[128] = {};
+    double closestInBinade[129] = {};  // per binade [2^(e-1), 2^e), e = 20 to 128
+    float closestInBinadeAt[129] = {};
     double worstError = -HUGE_VAL;  // relative error of r, log2
     float worstAt = 0;
     long wrongQuarters = 0;
@@ -213,7 +213,7 @@ int checkReduction() {
             all.worstAt = f.worstAt;
         }
         all.wrongQuarters += f.wrongQuarters;
-        for (int e = 20; e < 128; ++e) {
+        for (int e = 20; e <= 128; ++e) {
             if (f.closestInBinade[e] < all.closestInBinade[e]) {
                 all.closestInBinade[e] = f.closestInBinade[e];
                 all.closestInBinadeAt[e] = f.closestInBinadeAt[e];
@@ -229,7 +229,7 @@ int checkReduction() {
                 static_cast<double>(all.worstAt));
     std::printf("wrong quarter turns: %ld\n", all.wrongQuarters);
     std::printf("closest in each binade from 2^19 to 2^127:\n");
-    for (int e = 20; e < 128; ++e) {
+    for (int e = 20; e <= 128; ++e) {
         std::printf("%af,%s", static_cast<double>(all.closestInBinadeAt[e]),
                     e % 4 == 3 ? "\n" : " ");
     }
