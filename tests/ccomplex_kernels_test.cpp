@@ -152,6 +152,14 @@ const Kernel kKernels[] = {
       {-0.0, 0},
       {1e-310, 0},
       {1e300, 0}}},
+    // An exact argument in [-1, 1], taken by value so that every entry of the
+    // table is used alike: atan without the quotient's rounding.
+    {"atan within 1",
+     [](double t, double) { return atanOf(t); },
+     [](long double t, long double) { return std::atan(t); },
+     [](std::mt19937_64& e) { return std::uniform_real_distribution<double>(-1, 1)(e); },
+     2.2,
+     {}},
     {"sinh",
      [](double x, double) { return sinhOfFloat(x); },
      [](long double x, long double) { return std::sinh(floatOf(x)); },
