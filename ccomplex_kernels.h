@@ -380,7 +380,31 @@ inline double atan2Of(double y, double x) noexcept {
 // and evaluating it in double adds a few units of 2^-53: 2^-51.5 at worst,
 // measured over 10M arguments against long double. The polynomials in r^2 go
 // by Estrin's scheme, whose independent halves overlap in the processor: 7.0
-// ns against 8.4 by Horner's rule, with the same accuracy.
+// ns against 8.4 by Horner's rule, with the same accuracy. Where the compiler
+// has vector types, the two go side by side, one operation for both: each
+// lane rounds as the scalar form does (a - z b is a + z (-b) exactly), so the
+// bits are the same, in three quarters of the time for the polar form.
+#if defined(__GNUC__)
+inline void sinCosOfReduced(double r, double& s, double& c) noexcept {
+    typedef double Pair __attribute__((__vector_size__(16)));  // {sin, cos}
+    const double z = r * r, z2 = z * z, z4 = z2 * z2;
+    const Pair vz = {z, z}, vz2 = {z2, z2}, vz4 = {z4, z4};
+    const Pair k0 = {-0x1.5555555555555p-3, 0x1.5555555555555p-5},
+               k1 = {0x1.1111111111111p-7, -0x1.6c16c16c16c17p-10},
+               k2 = {-0x1.a01a01a01a01ap-13, 0x1.a01a01a01a01ap-16},
+               k3 = {0x1.71de3a556c734p-19, -0x1.27e4fb7789f5cp-22},
+               k4 = {-0x1.ae64567f544e4p-26, 0x1.1eed8eff8d898p-29},
+               k5 = {0x1.6124613a86d09p-33, -0x1.93974a8c07c9dp-37},
+               k6 = {-0x1.ae7f3e733b81fp-41, 0x1.ae7f3e733b81fp-45},
+               k7 = {0x1.952c77030ad4ap-49, -0x1.6827863b97d97p-53};
+    const Pair tails = (k0 + vz * k1) + vz2 * (k2 + vz * k3) +
+                       vz4 * ((k4 + vz * k5) + vz2 * (k6 + vz * k7));
+    const Pair lead = {r, 1 - z * 0.5}, factor = {r * z, z2};
+    const Pair sinCos = lead + factor * tails;
+    s = sinCos[0];
+    c = sinCos[1];
+}
+#else
 inline void sinCosOfReduced(double r, double& s, double& c) noexcept {
     const double z = r * r, z2 = z * z, z4 = z2 * z2;
     const double sinTail = (-0x1.5555555555555p-3 + z * 0x1.1111111111111p-7) +
@@ -394,6 +418,7 @@ inline void sinCosOfReduced(double r, double& s, double& c) noexcept {
     s = r + (r * z) * sinTail;
     c = 1 - z * 0.5 + z2 * cosTail;
 }
+#endif
 
 // cos and sin of r + quarters pi / 2 from those of r. 0 - x rather than -x,
 // so that a zero part is +0.
@@ -480,7 +505,8 @@ inline std::uint64_t bitsFrom(const std::uint32_t (&words)[6], int low) noexcept
 }
 
 // r and quarters with |y| 2/pi = quarters + r 2/pi, for a finite float |y| >= 2^19.
-inline double reduceLargeAngle(float y, int& quarters) noexcept {
+// Out of line, so that cosSinOfFloat stays small enough to inline.
+[[gnu::noinline]] inline double reduceLargeAngle(float y, int& quarters) noexcept {
     std::uint32_t bits;
     std::memcpy(&bits, &y, sizeof bits);
     const std::uint64_t m = (bits & 0x7fffffu) | 0x800000u;
