@@ -567,6 +567,13 @@ public:
         return true;
     }
 
+    // Whether the next character is `c`, without taking it.
+    bool next(char c) { return peek() == c; }
+
+    // Gives back the character last taken, where the stream buffer can take
+    // it back (string and file buffers can); elsewhere it stays taken.
+    void giveBack() { buffer_.sungetc(); }
+
     // Takes decimal, or hexadecimal, digits while there are any, and returns
     // how many.
     std::size_t takeDigits(bool hex = false) {
@@ -667,14 +674,29 @@ bool readParenthesised(PartReader& reader, bool skipWhitespace, float& real, flo
 
 // Reads the value from `buffer` into `z`, in this type's form or the standard
 // type's parenthesised one, and returns the state it leaves.
+// Reads what follows a first number: " +j" and the imaginary part, or
+// nothing, for a bare number, whose imaginary part stays 0. Telling the two
+// apart takes a look past a space after the number; where the space does not
+// start " +j", it is given back. A "+" right after the number, or after the
+// space but not before "j", is malformed, as it was before bare numbers were
+// read: "1.0+j2.0" and "1.0 + j2.0" fail rather than read as 1.0.
+bool readAfterNumber(PartReader& reader, float& imag) {
+    if (reader.next('+')) return false;
+    if (!reader.skip(' ')) return true;
+    if (!reader.skip('+')) {
+        reader.giveBack();
+        return true;
+    }
+    return reader.skip('j') && readPart(reader, imag);
+}
+
 std::ios_base::iostate readValue(std::streambuf& buffer, bool skipWhitespace, CComplex& z) {
     PartReader reader(buffer);
     float real = 0.0f;
     float imag = 0.0f;
     std::ios_base::iostate state = std::ios_base::goodbit;
     const bool read = reader.skip('(') ? readParenthesised(reader, skipWhitespace, real, imag)
-                                       : readPart(reader, real) && reader.takeWord(" +j") &&
-                                             readPart(reader, imag);
+                                       : readPart(reader, real) && readAfterNumber(reader, imag);
     if (read) {
         z = CComplex(real, imag);
     } else {

@@ -473,18 +473,23 @@ std::ostream& operator<<(std::ostream& out, const CComplex& z);
 // digits with an optional point and fraction, then an optional exponent such
 // as p-3); each becomes the float nearest its value, ties to even, as
 // std::from_chars gives it.
-//  - It also reads the standard type's texts "(re,im)" and "(re)" (re + j0),
-//    with whitespace before each part, the comma and the ")" as the standard
-//    type's reader allows it (unless noskipws is set), and the parts as above.
-//    A plain "re" is not read: "1.0 + j2.0" must not read as 1.0.
+//  - It also reads the standard type's texts "(re,im)", "(re)" and a bare
+//    "re" (each re + j0 without an imaginary part), with whitespace before
+//    each part, the comma and the ")" as the standard type's reader allows it
+//    (unless noskipws is set), and the parts as above: "(1,2) 7 (8,1)" is
+//    three values. To tell a bare number from the start of " +j", the reader
+//    looks past a space after it, and gives the space back where the stream
+//    buffer can take it back (string and file streams can). A "+" right after
+//    a number, or after its space but not before "j", is malformed:
+//    "1.0+j2.0" and "1.0 + j2.0" fail rather than read as 1.0.
 //  - Leading whitespace is skipped unless noskipws is set, as every formatted
 //    input does. Exactly the characters of the value are taken: the stream is
 //    left at the first character after it, so values, whitespace and other
 //    text can follow one another.
 //  - Every text that << and print() write reads back, in every format,
 //    including inf, -inf, nan, -nan, -0.000000 and parts of 39 integer digits.
-//  - Bad input sets failbit and leaves `z` unchanged: a missing or different
-//    marker ("1.0+j2.0", "1.0 + j2.0"), a malformed parenthesised form
+//  - Bad input sets failbit and leaves `z` unchanged: a malformed marker
+//    ("1.0+j2.0", "1.0 + j2.0", "1.0 +k2"), a malformed parenthesised form
 //    ("(1.5,2", "(1.5;2)", "(,2)", "()"), a missing part, a part that is not a
 //    number, a part whose value lies beyond the float range (above FLT_MAX,
 //    or so small it would round to zero, as std::from_chars refuses it), a
@@ -492,7 +497,8 @@ std::ostream& operator<<(std::ostream& out, const CComplex& z);
 //    (fixed, precision 149, -FLT_MAX), and
 //    the end of the input within the value. Looking past the end of the
 //    input sets eofbit, as in any formatted input: a value that ends in a
-//    digit at the very end sets it, one that ends in a word does not. It
+//    digit at the very end sets it, and so does a bare number at the very
+//    end, but one that ends in a word after " +j" or ")" does not. It
 //    throws only where the caller turned on exceptions for the stream. It
 //    allocates no memory.
 std::istream& operator>>(std::istream& in, CComplex& z);
