@@ -397,8 +397,8 @@ inline void sinCosOfReduced(double r, double& s, double& c) noexcept {
                k5 = {0x1.6124613a86d09p-33, -0x1.93974a8c07c9dp-37},
                k6 = {-0x1.ae7f3e733b81fp-41, 0x1.ae7f3e733b81fp-45},
                k7 = {0x1.952c77030ad4ap-49, -0x1.6827863b97d97p-53};
-    const Pair tails = (k0 + vz * k1) + vz2 * (k2 + vz * k3) +
-                       vz4 * ((k4 + vz * k5) + vz2 * (k6 + vz * k7));
+    const Pair tails =
+        (k0 + vz * k1) + vz2 * (k2 + vz * k3) + vz4 * ((k4 + vz * k5) + vz2 * (k6 + vz * k7));
     const Pair lead = {r, 1 - z * 0.5}, factor = {r * z, z2};
     const Pair sinCos = lead + factor * tails;
     s = sinCos[0];
