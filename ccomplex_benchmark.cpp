@@ -15,6 +15,16 @@
 
 #include "ccomplex.h"
 
+// The formatters' rows, where the build has {fmt} or std::format.
+#if CCOMPLEX_BENCHMARK_FMT
+#include "ccomplex_fmt.h"
+#endif
+#if CCOMPLEX_BENCHMARK_FORMAT
+#include <iterator>
+
+#include "ccomplex_format.h"
+#endif
+
 namespace {
 
 // More operands than a branch predictor can learn by heart: with a few
@@ -203,6 +213,104 @@ void BM_Read_StreamFloats(benchmark::State& state) {
         return std::complex<float>(real, imag);
     });
 }
+
+// Formatting, into one buffer cleared per value, so that no allocation is
+// timed: a CComplex with the options, against its two floats with the same
+// options, and for a width against the two floats' text padded as a string.
+// `format(out, z)` appends z's text to `out`.
+template <typename Buffer, typename Format>
+void formatOperands(benchmark::State& state, Format format) {
+    const Operands& o = operands();
+    Buffer out;
+    runOverOperands(state, [&](std::size_t i) {
+        out.clear();
+        format(out, o.x[i]);
+        return out.size();
+    });
+}
+
+#if CCOMPLEX_BENCHMARK_FMT
+void BM_FmtShortest_CComplex(benchmark::State& state) {
+    formatOperands<fmt::memory_buffer>(
+        state, [](auto& out, const CComplex& z) { fmt::format_to(fmt::appender(out), "{}", z); });
+}
+void BM_FmtShortest_Floats(benchmark::State& state) {
+    formatOperands<fmt::memory_buffer>(state, [](auto& out, const CComplex& z) {
+        fmt::format_to(fmt::appender(out), "{} +j{}", z.real, z.imag);
+    });
+}
+void BM_FmtFixed_CComplex(benchmark::State& state) {
+    formatOperands<fmt::memory_buffer>(state, [](auto& out, const CComplex& z) {
+        fmt::format_to(fmt::appender(out), "{:.3f}", z);
+    });
+}
+void BM_FmtFixed_Floats(benchmark::State& state) {
+    formatOperands<fmt::memory_buffer>(state, [](auto& out, const CComplex& z) {
+        fmt::format_to(fmt::appender(out), "{:.3f} +j{:.3f}", z.real, z.imag);
+    });
+}
+void BM_FmtWidth_CComplex(benchmark::State& state) {
+    formatOperands<fmt::memory_buffer>(state, [](auto& out, const CComplex& z) {
+        fmt::format_to(fmt::appender(out), "{:>30}", z);
+    });
+}
+void BM_FmtWidth_Floats(benchmark::State& state) {
+    fmt::memory_buffer text;
+    formatOperands<fmt::memory_buffer>(state, [&](auto& out, const CComplex& z) {
+        text.clear();
+        fmt::format_to(fmt::appender(text), "{} +j{}", z.real, z.imag);
+        fmt::format_to(fmt::appender(out), "{:>30}", fmt::string_view(text.data(), text.size()));
+    });
+}
+BENCHMARK(BM_FmtShortest_CComplex);
+BENCHMARK(BM_FmtShortest_Floats);
+BENCHMARK(BM_FmtFixed_CComplex);
+BENCHMARK(BM_FmtFixed_Floats);
+BENCHMARK(BM_FmtWidth_CComplex);
+BENCHMARK(BM_FmtWidth_Floats);
+#endif
+
+#if CCOMPLEX_BENCHMARK_FORMAT
+void BM_FormatShortest_CComplex(benchmark::State& state) {
+    formatOperands<std::string>(state, [](auto& out, const CComplex& z) {
+        std::format_to(std::back_inserter(out), "{}", z);
+    });
+}
+void BM_FormatShortest_Floats(benchmark::State& state) {
+    formatOperands<std::string>(state, [](auto& out, const CComplex& z) {
+        std::format_to(std::back_inserter(out), "{} +j{}", z.real, z.imag);
+    });
+}
+void BM_FormatFixed_CComplex(benchmark::State& state) {
+    formatOperands<std::string>(state, [](auto& out, const CComplex& z) {
+        std::format_to(std::back_inserter(out), "{:.3f}", z);
+    });
+}
+void BM_FormatFixed_Floats(benchmark::State& state) {
+    formatOperands<std::string>(state, [](auto& out, const CComplex& z) {
+        std::format_to(std::back_inserter(out), "{:.3f} +j{:.3f}", z.real, z.imag);
+    });
+}
+void BM_FormatWidth_CComplex(benchmark::State& state) {
+    formatOperands<std::string>(state, [](auto& out, const CComplex& z) {
+        std::format_to(std::back_inserter(out), "{:>30}", z);
+    });
+}
+void BM_FormatWidth_Floats(benchmark::State& state) {
+    std::string text;
+    formatOperands<std::string>(state, [&](auto& out, const CComplex& z) {
+        text.clear();
+        std::format_to(std::back_inserter(text), "{} +j{}", z.real, z.imag);
+        std::format_to(std::back_inserter(out), "{:>30}", text);
+    });
+}
+BENCHMARK(BM_FormatShortest_CComplex);
+BENCHMARK(BM_FormatShortest_Floats);
+BENCHMARK(BM_FormatFixed_CComplex);
+BENCHMARK(BM_FormatFixed_Floats);
+BENCHMARK(BM_FormatWidth_CComplex);
+BENCHMARK(BM_FormatWidth_Floats);
+#endif
 
 // Loops as users write them, each timed on the same data for both types.
 
