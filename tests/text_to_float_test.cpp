@@ -37,6 +37,15 @@ TEST(TextToFloat, MatchesFromChars) {
         if (!same && mismatches++ < 5)
             ADD_FAILURE() << text << " gives " << got << ", not " << expected;
     };
+    // Beyond the float range at either end, far beyond too, and just inside.
+    for (const char* edge : {"1e-50", "1e-300", "1e-46", "7e-46", "7.1e-46", "1.4e-45", "1e39",
+                             "1e300", "3.4028235e38", "3.4028236e38", "123456789e-100"}) {
+        check(edge, false);
+    }
+    check("0." + std::string(300, '0') + "1", false);
+    for (const char* edge : {"01p-200", "01p-150", "01p-149", "01p128", "01.fffffep127"}) {
+        check(edge, true);
+    }
     char text[400];
     for (int i = 0, cases = randomCases(200'000); i < cases; ++i) {
         const float f = part();
