@@ -96,6 +96,9 @@
 //    so write it out or copy it first; print() is not reentrant and must not
 //    be called from more than one thread at a time. Use it where a caller
 //    needs a C string.
+// std::format and {fmt} take a CComplex through ccomplex_format.h and
+// ccomplex_fmt.h, with a float's options for each part and the width on the
+// whole text (see there).
 //
 // Reading. `in >> z` reads the text form back, in any of the formats. Writing
 // a value, reading it and writing it again gives the same text, for every

@@ -23,6 +23,13 @@
 
 namespace ccomplex_detail {
 
+// The options' fields are laid out for reading, not for size: a strict
+// host's -Wpadded has nothing to say about them.
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wpadded"
+#endif
+
 // A field's options, [[fill]align][sign][#][width][.precision][L][type]:
 // fill, alignment and width for the whole text, the rest for each part, as
 // for a float. The 0 flag is refused: a width belongs to the whole text, and
@@ -223,6 +230,10 @@ private:
     int widthArgument_ = kNoArgument;
     int precisionArgument_ = kNoArgument;
 };
+
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
 
 inline void FormatSpec::Part::set(float value, const FormatSpec& spec, int precision,
                                   const std::locale* locale) {
