@@ -51,8 +51,11 @@ bool isZero(Real v) noexcept {
     return std::fpclassify(v) == FP_ZERO;
 }
 
+// Whether a and b are the same float, a zero's sign included: a part that
+// rounds to zero must take the sign of its exact value.
 bool sameFloat(float a, float b) noexcept {
-    return !std::islessgreater(a, b) && !std::isunordered(a, b);
+    return !std::islessgreater(a, b) && !std::isunordered(a, b) &&
+           std::signbit(a) == std::signbit(b);
 }
 
 template <typename Real>
@@ -538,10 +541,13 @@ CComplex carefulPower(const CComplex& z, const CComplex& w, const SplitAngle& an
         re = roundToFloat(m * c, totalScale);
         im = roundToFloat(m * s, totalScale);
     }
-    // A part is exactly zero in both paths or in neither; the fast path
-    // signs the zero as IEEE 754 signs the zero operands it came from.
-    return CComplex(isZero(re) && isZero(fast.re) ? toFloat(fast.re) : re,
-                    isZero(im) && isZero(fast.im) ? toFloat(fast.im) : im);
+    // A part whose exact value is zero (its cosine or sine exactly zero here)
+    // takes the fast path's zero, which IEEE 754 signs as the zero operands it
+    // came from; one that only rounds to zero keeps the sign computed here,
+    // where the fast path's, from an e^a that underflowed or an angle known
+    // too coarsely, may be wrong.
+    return CComplex(isZero(c.hi) && isZero(fast.re) ? toFloat(fast.re) : re,
+                    isZero(s.hi) && isZero(fast.im) ? toFloat(fast.im) : im);
 }
 
 // ---------------------------------------------------------------- trigonometric and hyperbolic

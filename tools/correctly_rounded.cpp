@@ -5,6 +5,7 @@
 //   g++ -std=c++17 -O2 -I. tools/correctly_rounded.cpp ccomplex.cpp
 //       ccomplex_elementary.cpp -lmpc -lmpfr -lgmp -o build/correctly_rounded
 //   build/correctly_rounded table > tests/correctly_rounded.txt
+//   build/correctly_rounded careful PER_CLASS   (the careful paths' rows alone)
 //   build/correctly_rounded measure FORM COUNT    (FORM: a name in kForms, as pow(z,x))
 //   build/correctly_rounded operands FORM COUNT   (the operands measure draws)
 //
@@ -480,9 +481,40 @@ const struct {
     {1, {{4, 0x1.000002p-60f}, {1.5f}}},
 };
 
-bool writeLine(const Form& form, const Operands& o) {
+// Whether each part of a power whose angle b exceeds 2^40, where the library
+// promises each part within 2^-100 |b| |z^w| of its exact value, lies far
+// enough from every float tie that the promise makes it correctly rounded.
+bool promisedBeyondTwoTo40(const Form& form, const Operands& o, double b) {
+    mpc_t exact;
+    mpc_init2(exact, 256);
+    exactResult(exact, form, o, 256, MPC_RNDNN);
+    mpfr_t size, distance;
+    mpfr_inits2(256, size, distance, static_cast<mpfr_ptr>(nullptr));
+    mpc_abs(size, exact, MPFR_RNDN);
+    mpfr_mul_d(size, size, b * 0x1p-96, MPFR_RNDN);  // the promise, with room
+    bool far = true;
+    for (mpfr_ptr part : {mpc_realref(exact), mpc_imagref(exact)}) {
+        // The distance to the nearest tie: |part - tie| for the tie of part's binade.
+        const long binade = std::max<long>(mpfr_get_exp(part) - 1, -126);
+        mpfr_mul_2si(distance, part, 23 - binade, MPFR_RNDN);
+        mpfr_abs(distance, distance, MPFR_RNDN);
+        mpfr_frac(distance, distance, MPFR_RNDN);
+        mpfr_sub_d(distance, distance, 0.5, MPFR_RNDN);
+        mpfr_abs(distance, distance, MPFR_RNDN);
+        mpfr_mul_2si(distance, distance, binade - 23, MPFR_RNDN);
+        far = far && !mpfr_zero_p(part) && mpfr_greater_p(distance, size);
+    }
+    mpfr_clears(size, distance, static_cast<mpfr_ptr>(nullptr));
+    mpc_clear(exact);
+    return far;
+}
+
+bool writeLine(const Form& form, const Operands& o, bool beyondTwoTo40 = false) {
     float re, im;
-    if (boundsItsAngle(form) && angleMagnitude(form, o) > 0x1p40) return false;
+    if (boundsItsAngle(form)) {
+        const double b = angleMagnitude(form, o);
+        if (b > 0x1p40 && !(beyondTwoTo40 && promisedBeyondTwoTo40(form, o, b))) return false;
+    }
     if (!correctlyRounded(form, o, re, im)) return false;
     std::printf("%s", form.name);
     for (const std::uint32_t bits : form.operandBits(o)) std::printf(" %08x", bits);
@@ -577,6 +609,117 @@ void writeKernelEdges(int perForm) {
     }
 }
 
+// ---------------------------------------------------------------- careful paths
+//
+// Rows for each step of the powers' careful evaluations, each class beside the
+// step it needs; breaking the step makes rows of its class fail.
+
+// A float drawn uniformly from [low, high).
+float between(OperandSource& source, double low, double high) {
+    return static_cast<float>(source.uniform(low, high));
+}
+
+// z^w for a complex w, z^n, or z^x, by class.
+struct CarefulClass {
+    const char* form;
+    const char* step;  // what it guards, for the reader of the generator
+    Operands (*operands)(OperandSource&, int);
+    bool beyondTwoTo40 = false;
+};
+
+const CarefulClass kCarefulClasses[] = {
+    // quarterTurnsOfExponent: wr q is exact below 2^25, whole turns above; a
+    // float in [2^24, 2^25) is an even integer, and wr q for an odd q (z
+    // nearer the imaginary axis) a half turn when wr = 2 mod 4. Exponents
+    // from 2^23 to 2^26, |z| within 2^-20 of 1 so that |z^w| stays finite.
+    {"pow(z,w)", "the quarter-turn split at 2^24 and 2^25",
+     [](OperandSource& s, int) {
+         Operands o;
+         const double t = s.sign() * (M_PI / 2 + s.uniform(-0.7, 0.7));
+         const double r = 1 + std::ldexp(s.uniform(-1, 1), -20 - s.integer(0, 10));
+         o.z = {static_cast<float>(r * std::cos(t)), static_cast<float>(r * std::sin(t))};
+         o.w = {s.sign() * std::ldexp(between(s, 1, 2), s.integer(23, 25)), between(s, -2, 2)};
+         return o;
+     }},
+    // fastPower's escape beyond |R| = 2^50, and carefulPower's whole quarter
+    // turns of r.lo, which appear beyond |b| = 2^53: angles b = wi ln x from
+    // 2^50 to 2^60 of a positive base, whose e^a stays finite, written where
+    // the promise for |b| beyond 2^40 makes each part correctly rounded.
+    {"pow(x,w)", "|b| beyond 2^50 and beyond 2^53",
+     [](OperandSource& s, int i) {
+         Operands o;
+         o.z = {between(s, 0.1, 10)};
+         const double b = std::ldexp(s.uniform(1, 2), 50 + i % 11) * s.sign();
+         o.w = {between(s, -3, 3), static_cast<float>(b / std::log(double{o.z.real}))};
+         return o;
+     },
+     true},
+    // carefulPower's k, the floor of (e + 1) / 2 for |z|^2 = 2^e s: where k
+    // were truncated, z = -2^-j + jy (e = -2j, even) would keep the y^2 term
+    // of ln|z| below ln 2's noise, and the real part of z^2.5, 2^-2.5j 2.5
+    // 2^j y (1 - ...), is a float tie but for that term: y = 2^-j M 2^t / 2.5
+    // with 2.5 M an odd 25-bit integer. Every other row has an odd e.
+    {"pow(z,x)", "|z|^2 below 1/2 with even and odd exponents",
+     [](OperandSource& s, int i) {
+         Operands o;
+         const int j = s.integer(1, 6);
+         const float m = static_cast<float>(2 * s.integer(1 << 21, (1 << 22) - 1) + 1);
+         const float y = std::ldexp(m * 2 / 5, -j - s.integer(30, 45));
+         o.z = {i % 2 ? -std::ldexp(1.0f, -j) : -std::ldexp(1.5f, -j), y};
+         o.w = {2.5f};
+         return o;
+     }},
+    // carefulPower's whole e^a: |z| near 2^64 and beyond, and wr k beyond
+    // 2^30, where twos ln 2 and the rest of a cancel to an ordinary a.
+    {"pow(z,w)", "parts that cancel against a large power-of-two part",
+     [](OperandSource& s, int) {
+         Operands o;
+         const double t = s.uniform(0.5, 3) * s.sign(),
+                      r = std::ldexp(s.uniform(1, 2), s.integer(60, 120));
+         o.z = {static_cast<float>(r * std::cos(t)), static_cast<float>(r * std::sin(t))};
+         const float wr = s.sign() * std::ldexp(between(s, 1, 2), s.integer(24, 26));
+         const double ln = std::log(r), a = s.uniform(-60, 60);
+         o.w = {wr, static_cast<float>((wr * ln - a) / t)};
+         return o;
+     }},
+    // The integer powers' double-double, rounded once: Re((x + jy)^2) =
+    // x^2 - y^2 with x odd in [2^12, 2^12.5), so that x^2 is a tie between
+    // two floats; y = 2 makes x^2 - 4 an exact tie, a tiny y a near one that
+    // rounding hi + lo to double first would take for exact.
+    {"pow(z,n)", "exact and near-exact ties of the integer powers' double-double",
+     [](OperandSource& s, int i) {
+         Operands o;
+         const float x = static_cast<float>(2 * s.integer(2049, 2895) + 1);
+         o.z = {i % 2 ? x : -x,
+                i % 3 == 0 ? 2.0f : std::ldexp(between(s, 1, 2), -s.integer(14, 40))};
+         o.n = 2;
+         return o;
+     }},
+    // The sign of a part that rounds to zero: |z^w| far below 2^-149 with
+    // |b| near 2^40, so that the fast path knows the angle to about 2^-12
+    // radians only, and the careful path must sign the zeros.
+    {"pow(x,w)", "parts that round to zero, near |b| = 2^40",
+     [](OperandSource& s, int) {
+         Operands o;
+         o.z = {between(s, 1.5f, 3)};
+         o.w = {between(s, -250, -160),
+                s.sign() * static_cast<float>(std::ldexp(s.uniform(0.7, 1), 40) /
+                                              std::log(double{o.z.real}))};
+         return o;
+     }},
+};
+
+void writeCarefulClasses(int perClass) {
+    OperandSource source(20261212);
+    for (const CarefulClass& c : kCarefulClasses) {
+        const Form& form = formNamed(c.form);
+        for (int i = 0, written = 0, tries = 0; written < perClass && tries < 100 * perClass;
+             ++i, ++tries) {
+            written += writeLine(form, c.operands(source, i), c.beyondTwoTo40);
+        }
+    }
+}
+
 int writeTable(int perForm) {
     std::printf("# Correctly rounded results, from tools/correctly_rounded.cpp; see there.\n");
     for (const auto& known : kKnownCases) writeLine(kForms[known.form], known.operands);
@@ -587,6 +730,7 @@ int writeTable(int perForm) {
         }
     }
     writeKernelEdges(perForm / 5);
+    writeCarefulClasses(perForm / 10);
     return 0;
 }
 
@@ -655,6 +799,10 @@ int main(int argc, char** argv) {
     if (argc >= 2 && std::strcmp(argv[1], "table") == 0) {
         return writeTable(argc >= 3 ? std::atoi(argv[2]) : 300);
     }
+    if (argc == 3 && std::strcmp(argv[1], "careful") == 0) {  // the careful paths' rows alone
+        writeCarefulClasses(std::atoi(argv[2]));
+        return 0;
+    }
     const bool measuring = argc == 4 && std::strcmp(argv[1], "measure") == 0;
     if (measuring || (argc == 4 && std::strcmp(argv[1], "operands") == 0)) {
         for (const Form& form : kForms) {
@@ -663,7 +811,9 @@ int main(int argc, char** argv) {
             return measuring ? measure(form, count) : writeOperands(form, count);
         }
     }
-    std::fprintf(stderr, "usage: %s table [PER_FORM] | measure FORM COUNT | operands FORM COUNT\n",
+    std::fprintf(stderr,
+                 "usage: %s table [PER_FORM] | careful PER_CLASS | measure FORM COUNT | operands "
+                 "FORM COUNT\n",
                  argv[0]);
     return 2;
 }
