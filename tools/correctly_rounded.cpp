@@ -655,17 +655,22 @@ const CarefulClass kCarefulClasses[] = {
      },
      true},
     // carefulPower's k, the floor of (e + 1) / 2 for |z|^2 = 2^e s: where k
-    // were truncated, z = -2^-j + jy (e = -2j, even) would keep the y^2 term
-    // of ln|z| below ln 2's noise, and the real part of z^2.5, 2^-2.5j 2.5
-    // 2^j y (1 - ...), is a float tie but for that term: y = 2^-j M 2^t / 2.5
-    // with 2.5 M an odd 25-bit integer. Every other row has an odd e.
+    // were truncated, z = -4^-i + jy (e = -4i, even) would keep the y^2 term
+    // of ln|z| below the noise of ln 2's multiple, and the real part of z^2.5,
+    // 2.5 y 2^(-3i) (1 - ...), is a float tie but for that term: y = 2 M 2^t
+    // with M odd, 5M a 25-bit integer, and 4^i y from 2^-59 to 2^-49. Every
+    // other row has an odd e, |z|^2 in [1/8, 1/4).
     {"pow(z,x)", "|z|^2 below 1/2 with even and odd exponents",
      [](OperandSource& s, int i) {
          Operands o;
-         const int j = s.integer(1, 6);
-         const float m = static_cast<float>(2 * s.integer(1 << 21, (1 << 22) - 1) + 1);
-         const float y = std::ldexp(m * 2 / 5, -j - s.integer(30, 45));
-         o.z = {i % 2 ? -std::ldexp(1.0f, -j) : -std::ldexp(1.5f, -j), y};
+         if (i % 2) {
+             o.z = {-between(s, 0.36, 0.49), std::ldexp(between(s, 1, 2), -s.integer(20, 60))};
+         } else {
+             const int quarters = s.integer(1, 3);
+             const float m = static_cast<float>(2 * s.integer(1677722, 3355442) + 1);
+             o.z = {-std::ldexp(1.0f, -2 * quarters),
+                    std::ldexp(2 * m, -2 * quarters - 23 - s.integer(50, 60))};
+         }
          o.w = {2.5f};
          return o;
      }},
@@ -682,30 +687,36 @@ const CarefulClass kCarefulClasses[] = {
          o.w = {wr, static_cast<float>((wr * ln - a) / t)};
          return o;
      }},
-    // The integer powers' double-double, rounded once: Re((x + jy)^2) =
-    // x^2 - y^2 with x odd in [2^12, 2^12.5), so that x^2 is a tie between
-    // two floats; y = 2 makes x^2 - 4 an exact tie, a tiny y a near one that
-    // rounding hi + lo to double first would take for exact.
+    // The integer powers' double-double, rounded once: Re((x + jy)^3) =
+    // x^3 - 3 x y^2 with x odd, 3 mod 4, in [2^8, 2^(25/3)), so that x^3 is a
+    // tie between two floats whose even neighbour lies above it; a tiny y
+    // puts the exact value just below, where rounding hi + lo to double
+    // first would take it for the tie and round up. y = 2 makes x^3 - 12 x
+    // an exact tie instead.
     {"pow(z,n)", "exact and near-exact ties of the integer powers' double-double",
      [](OperandSource& s, int i) {
          Operands o;
-         const float x = static_cast<float>(2 * s.integer(2049, 2895) + 1);
+         const float x = static_cast<float>(4 * s.integer(64, 79) + 3);
          o.z = {i % 2 ? x : -x,
-                i % 3 == 0 ? 2.0f : std::ldexp(between(s, 1, 2), -s.integer(14, 40))};
-         o.n = 2;
+                i % 4 == 0 ? 2.0f : std::ldexp(between(s, 1, 2), -s.integer(20, 40))};
+         o.n = 3;
          return o;
      }},
     // The sign of a part that rounds to zero: |z^w| far below 2^-149 with
-    // |b| near 2^40, so that the fast path knows the angle to about 2^-12
-    // radians only, and the careful path must sign the zeros.
+    // |b| near 2^40, where the fast path knows the angle to about 2^-10
+    // radians only; b within 2^-11 of a multiple of pi / 2, so that the sign
+    // of the smaller part is its guess, which the careful path must replace.
     {"pow(x,w)", "parts that round to zero, near |b| = 2^40",
      [](OperandSource& s, int) {
          Operands o;
-         o.z = {between(s, 1.5f, 3)};
-         o.w = {between(s, -250, -160),
-                s.sign() * static_cast<float>(std::ldexp(s.uniform(0.7, 1), 40) /
-                                              std::log(double{o.z.real}))};
-         return o;
+         for (;;) {
+             o.z = {between(s, 1.5f, 3)};
+             const long double ln = std::log(static_cast<long double>(o.z.real));
+             o.w = {between(s, -250, -160),
+                    s.sign() * static_cast<float>(std::ldexp(s.uniform(0.7, 1), 40) / ln)};
+             const long double b = o.w.imag * ln, quarter = std::acos(0.0L);
+             if (std::fabs(std::remainder(b, quarter)) < 0x1p-11L) return o;
+         }
      }},
 };
 
