@@ -133,6 +133,8 @@ static_assert(std::complex<float>(1, 2) + kA == CComplex(2.5f, 0) &&
               std::complex<float>(1, 2) - kA == CComplex(-0.5f, 4) &&
               std::complex<float>(1, 2) * kA == CComplex(5.5f, 1) &&
               std::complex<float>(1.5f, -2) == kA && std::complex<float>(1, 2) != kA &&
+              !(std::complex<float>(1.5f, 2) == kA) && std::complex<float>(1.5f, 2) != kA &&
+              !(kA == std::complex<float>(1.5f, 2)) && kA != std::complex<float>(1.5f, 2) &&
               std::is_same_v<CComplex::value_type, float> && polar(-2.0f) == CComplex(-2, 0));
 // The imaginary literal, floating and integer.
 namespace literals {
