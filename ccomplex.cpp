@@ -89,10 +89,44 @@ CComplex quotientByZero() noexcept {
     return CComplex(0.0f, 0.0f);
 }
 
-// The textbook quotient (xr + j xi) / (wr + j wi), with d = wr^2 + wi^2.
-CComplex textbookQuotient(double xr, double xi, double wr, double wi, double d) noexcept {
-    return CComplex(static_cast<float>((xr * wr + xi * wi) / d),
-                    static_cast<float>((xi * wr - xr * wi) / d));
+// The part (p + q) / d of a quotient, for exact products p and q and d =
+// wr^2 + wi^2, correctly rounded from `approx`, its value in double: the sign
+// of (p + q) / d - t is that of p + q - t wr^2 - t wi^2, whose terms, the
+// products split into two doubles each, add up exactly.
+float quotientPartExactly(double approx, double p, double q, double wr, double wi) noexcept {
+    return ccomplex_kernels::roundExactly(approx, [&](double t) {
+        const ccomplex_kernels::DoubleDouble r = ccomplex_kernels::twoProduct(t, wr * wr),
+                                             i = ccomplex_kernels::twoProduct(t, wi * wi);
+        const double terms[] = {p, q, -r.hi, -r.lo, -i.hi, -i.lo};
+        return ccomplex_kernels::signOfSum(terms, 6);
+    });
+}
+
+// The textbook quotient (xr + j xi) / (wr + j wi), with d = wr^2 + wi^2. Each
+// part in double is within 3 units of 2^-53 of its exact value (the
+// numerator and d rounded once each, and the quotient); where one lies
+// within 8 double ulps of a tie between two floats, about one part in 2^24,
+// both are rounded from their exact values.
+[[gnu::cold, gnu::noinline]] CComplex quotientNearTie(double xr, double xi, double wr, double wi,
+                                                      double re, double im) noexcept {
+    return CComplex(quotientPartExactly(re, xr * wr, xi * wi, wr, wi),
+                    quotientPartExactly(im, xi * wr, -(xr * wi), wr, wi));
+}
+
+[[gnu::always_inline]] inline CComplex textbookQuotient(double xr, double xi, double wr, double wi,
+                                                        double d) noexcept {
+#if defined(__GNUC__)
+    // Both divisions in one vector operation: left to itself, g++ divides
+    // once in a vector for the result and again twice for the test.
+    typedef double Pair __attribute__((__vector_size__(16)));
+    const Pair quotients = Pair{xr * wr + xi * wi, xi * wr - xr * wi} / Pair{d, d};
+    const double re = quotients[0], im = quotients[1];
+#else
+    const double re = (xr * wr + xi * wi) / d, im = (xi * wr - xr * wi) / d;
+#endif
+    if (ccomplex_kernels::nearFloatTie(re, 8) | ccomplex_kernels::nearFloatTie(im, 8))
+        return quotientNearTie(xr, xi, wr, wi, re, im);
+    return CComplex(static_cast<float>(re), static_cast<float>(im));
 }
 
 // The quotient by a divisor that is zero or has an infinite or NaN part: off
@@ -138,6 +172,25 @@ CComplex CComplex::operator/(const CComplex& divisor) const noexcept {
 CComplex operator/(CComplex z, float s) noexcept {
     if (std::fabs(s) <= 0.0f) return quotientByZero();  // zero; a NaN fails it
     return CComplex(z.real / s, z.imag / s);
+}
+
+// sqrt(r^2 + i^2) and t, a tie between two floats: the sign of the first less
+// the second is that of r^2 + i^2 - t^2 for t >= 0, whose terms are exact
+// doubles (t has 25 bits); every magnitude lies above a negative t.
+float ccomplex_detail::magnitudeNearTie(const CComplex& z) noexcept {
+    const double r = static_cast<double>(z.real), i = static_cast<double>(z.imag);
+    return ccomplex_kernels::roundExactly(std::sqrt(r * r + i * i), [&](double t) {
+        const double terms[] = {r * r, i * i, -(t * t)};
+        return t < 0 ? 1 : ccomplex_kernels::signOfSum(terms, 3);
+    });
+}
+
+float ccomplex_detail::normNearTie(const CComplex& z) noexcept {
+    const double r = static_cast<double>(z.real), i = static_cast<double>(z.imag);
+    return ccomplex_kernels::roundExactly(r * r + i * i, [&](double t) {
+        const double terms[] = {r * r, i * i, -t};
+        return ccomplex_kernels::signOfSum(terms, 3);
+    });
 }
 
 CComplex proj(const CComplex& z) noexcept {

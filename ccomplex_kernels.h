@@ -16,6 +16,7 @@
 #ifndef CCOMPLEX_KERNELS_H
 #define CCOMPLEX_KERNELS_H
 
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -144,6 +145,85 @@ inline float roundToFloat(DoubleDouble v, int exponent) noexcept {
                                : (static_cast<double>(nearest) + static_cast<double>(other)) / 2;
     if (std::islessgreater(hi, halfway)) return nearest;
     return std::signbit(v.lo) == std::signbit(static_cast<double>(other) - hi) ? other : nearest;
+}
+
+// ---------------------------------------------------------------- correct rounding to float
+//
+// A result computed in double, within a few double ulps of its exact value,
+// rounds to the right float unless a tie between two floats (a double, as
+// float ties have 25 bits) lies that close to it. The fast paths test for
+// that; the rare results that fail the test are rounded from the exact sign
+// of (exact value - tie), which each operation computes its own way.
+
+// Whether `v` lies within `ulps` double ulps of a tie between two normal
+// floats, or in the subnormal floats' range, where ties lie elsewhere among
+// the bits: there a tie's low 29 bits, below a float's 24, are 1 and 28
+// zeros. Zero and values beyond the float range are no ties.
+inline bool nearFloatTie(double v, std::uint64_t ulps) noexcept {
+    std::uint64_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    // The low bits from 2^28 - ulps to 2^28 + ulps, moved to 0 to 2 ulps; and
+    // the bits without the sign, less one, below 2^-126's.
+    return ((bits + 0x10000000 + ulps) & 0x1fffffff) <= 2 * ulps ||
+           (bits << 1) - 1 < (std::uint64_t{0x3810000000000000} << 1) - 1;
+}
+
+// The float nearest to an exact value x, ties to even, from a double
+// `approx` within a few double ulps of x and `sign(t)`, the sign (-1, 0 or 1)
+// of x - t for a double t: the float nearest `approx`, or a neighbour,
+// whichever the ties between them and x's side of each decide.
+template <typename Sign>
+float roundExactly(double approx, Sign sign) noexcept {
+    const float nearest = static_cast<float>(approx);
+    const float up = std::nextafter(nearest, HUGE_VALF), down = std::nextafter(nearest, -HUGE_VALF);
+    const auto even = [](float a, float b) {
+        std::uint32_t bits;
+        std::memcpy(&bits, &a, sizeof bits);
+        return (bits & 1) == 0 ? a : b;
+    };
+    // The ties above and below, as doubles; beyond FLT_MAX, the tie with
+    // 2^128, where rounding goes to infinity.
+    const auto tie = [](float a, float b) {
+        return std::isinf(b) ? std::copysign(0x1.ffffffp127, static_cast<double>(b))
+                             : (static_cast<double>(a) + static_cast<double>(b)) / 2;
+    };
+    if (!std::isinf(nearest)) {
+        const int above = sign(tie(nearest, up));
+        if (above > 0) return up;
+        if (above == 0) return even(nearest, up);
+        const int below = sign(tie(nearest, down));
+        if (below < 0) return down;
+        if (below == 0) return even(nearest, down);
+        return nearest;
+    }
+    // approx overflowed: x lies beyond the last tie, where it rounds to
+    // infinity (at the tie too, infinity being the even one), or inside it.
+    const float largest = std::copysign(FLT_MAX, nearest);
+    const int beyond = sign(tie(largest, nearest)) * (nearest > 0 ? 1 : -1);
+    return beyond >= 0 ? nearest : largest;
+}
+
+// The sign of the exact sum of `count` doubles, none of them infinite or
+// NaN and their sum far inside double's range: the terms are added into a
+// nonoverlapping expansion (each twoSum exact), whose largest nonzero
+// component has the sum's sign.
+inline int signOfSum(const double* terms, int count) noexcept {
+    double expansion[8];
+    int size = 0;
+    for (int i = 0; i < count; ++i) {
+        double carry = terms[i];
+        for (int j = 0; j < size; ++j) {
+            const DoubleDouble sum = twoSum(carry, expansion[j]);
+            expansion[j] = sum.lo;
+            carry = sum.hi;
+        }
+        expansion[size++] = carry;
+    }
+    for (int j = size - 1; j >= 0; --j) {
+        if (expansion[j] > 0) return 1;
+        if (expansion[j] < 0) return -1;
+    }
+    return 0;
 }
 
 // ---------------------------------------------------------------- e^x
@@ -489,16 +569,18 @@ inline double reduceSmallAngle(double y, int& quarters) noexcept {
 // tools/kernel_constants.cpp checks both reductions on every float against
 // 2/pi to 400 bits: each r within 2^-51.9 relative, each quarter right.
 
-// 2/pi = the sum of kTwoOverPiWords[j] 2^(-32 (j + 1)), its first 256 bits,
-// made by tools/kernel_constants.cpp.
-constexpr std::uint32_t kTwoOverPiWords[8] = {0xa2f9836e, 0x4e441529, 0xfc2757d1, 0xf534ddc0,
-                                              0xdb629599, 0x3c439041, 0xfe5163ab, 0xdebbc561};
+// 2/pi = the sum of kTwoOverPiWords[j] 2^(-32 (j + 1)), its first 320 bits,
+// made by tools/kernel_constants.cpp: the last two for the careful paths'
+// reduction only.
+constexpr std::uint32_t kTwoOverPiWords[10] = {0xa2f9836e, 0x4e441529, 0xfc2757d1, 0xf534ddc0,
+                                               0xdb629599, 0x3c439041, 0xfe5163ab, 0xdebbc561,
+                                               0xb7246e3a, 0x424dd2e0};
 
-// Bits low to low + 63 of the number whose 32-bit words, least significant
-// first, are `words`, for low >= -1; bits outside the words are zero.
-inline std::uint64_t bitsFrom(const std::uint32_t (&words)[6], int low) noexcept {
+// Bits low to low + 63 of the number whose `count` 32-bit words, least
+// significant first, are `words`, for low >= -1; bits outside them are zero.
+inline std::uint64_t bitsFrom(const std::uint32_t* words, int count, int low) noexcept {
     const int first = low < 0 ? -1 : low / 32, shift = low - 32 * first;
-    const auto word = [&](int i) -> std::uint64_t { return i >= 0 && i < 6 ? words[i] : 0; };
+    const auto word = [&](int i) -> std::uint64_t { return i >= 0 && i < count ? words[i] : 0; };
     std::uint64_t bits = word(first) >> shift | word(first + 1) << (32 - shift);
     if (shift > 0) bits |= word(first + 2) << (64 - shift);
     return bits;
@@ -521,8 +603,8 @@ inline std::uint64_t bitsFrom(const std::uint32_t (&words)[6], int low) noexcept
     }
     product[5] = static_cast<std::uint32_t>(carry);
     const int point = 160 + 32 * skipped - e;
-    quarters = static_cast<int>(bitsFrom(product, point) & 3);
-    std::uint64_t high = bitsFrom(product, point - 64), low = bitsFrom(product, point - 128);
+    quarters = static_cast<int>(bitsFrom(product, 6, point) & 3);
+    std::uint64_t high = bitsFrom(product, 6, point - 64), low = bitsFrom(product, 6, point - 128);
     double sign = 1;
     if ((high >> 63) != 0) {  // f >= 1/2: the next quarter, and f - 1
         ++quarters;
@@ -602,6 +684,79 @@ inline DoubleDouble arcTangent(DoubleDouble t) noexcept {
     DoubleDouble s, c;
     sinCosSeries(p, s, c);
     return p + (t * c - s) / (c + t * s);
+}
+
+// cos y and sin y for a finite float y, to about 2^-102 relative, for the
+// careful paths. Up to 2^19, y - k pi/2 with pi/2 in four parts, the first
+// two of 33 bits (k times each exact) and two of 53, 172 bits in all, summed
+// in double-double: within 2^-150 of r, whose magnitude is at least 2^-28.
+// Beyond, the large reduction's product with seven words of 2/pi: the
+// fraction within 2^-167 of itself, taken to 106 bits, times pi/2 in
+// double-double.
+inline void cosSinOfFloatCarefully(float y, DoubleDouble& c, DoubleDouble& s) noexcept {
+    int quarters;
+    DoubleDouble r{static_cast<double>(y)};
+    if (std::fabs(y) <= 0x1p19f) {
+        const double yd = static_cast<double>(y);
+        const double k = nearestInteger(yd * 0x1.45f306dc9c883p-1, quarters);
+        r = twoSum(yd - k * 0x1.921fb544p0, -(k * 0x1.0b4611a6p-34)) -
+            twoProduct(k, 0x1.3198a2e037073p-69) - DoubleDouble{k * 0x1.129024e088a68p-123};
+    } else {
+        std::uint32_t bits;
+        std::memcpy(&bits, &y, sizeof bits);
+        const std::uint64_t m = (bits & 0x7fffffu) | 0x800000u;
+        const int e = static_cast<int>((bits >> 23) & 0xff) - 150;
+        const int skipped = e > 33 ? (e - 2) / 32 : 0;
+        std::uint32_t product[8];
+        std::uint64_t carry = 0;
+        for (int n = 6; n >= 0; --n) {
+            const std::uint64_t partial = m * kTwoOverPiWords[skipped + n] + carry;
+            product[6 - n] = static_cast<std::uint32_t>(partial);
+            carry = partial >> 32;
+        }
+        product[7] = static_cast<std::uint32_t>(carry);
+        const int point = 224 + 32 * skipped - e;
+        quarters = static_cast<int>(bitsFrom(product, 8, point) & 3);
+        std::uint64_t words[3] = {bitsFrom(product, 8, point - 64),
+                                  bitsFrom(product, 8, point - 128),
+                                  bitsFrom(product, 8, point - 192)};
+        double sign = 1;
+        if ((words[0] >> 63) != 0) {  // f >= 1/2: the next quarter, and f - 1
+            ++quarters;
+            sign = -1;
+            std::uint64_t borrow = 1;
+            for (int i = 2; i >= 0; --i) {
+                words[i] = ~words[i] + borrow;
+                borrow = borrow != 0 && words[i] == 0 ? 1 : 0;
+            }
+        }
+        const int zeros = leadingZeros(words[0]);  // at least 1, at most 31
+        const std::uint64_t top = words[0] << zeros | words[1] >> (64 - zeros);
+        const std::uint64_t next = words[1] << zeros | words[2] >> (64 - zeros);
+        const double hi = static_cast<double>(static_cast<std::int64_t>(top >> 11));
+        const double lo = static_cast<double>(static_cast<std::int64_t>(
+            ((top & 0x7ff) << 42) | (next >> 22)));  // the next 53 bits
+        const DoubleDouble f{sign * hi * powerOfTwo(-53 - zeros),
+                             sign * lo * powerOfTwo(-106 - zeros)};
+        r = quickTwoSum(f.hi, f.lo) * kHalfPiDD;
+        if (y < 0) {
+            r = -r;
+            quarters = -quarters;
+        }
+    }
+    DoubleDouble cr, sr;
+    sinCosSeries(r, sr, cr);
+    rotateByQuarters(quarters & 3, cr, sr, c, s);
+}
+
+// Whether every value within `margin` (relative) of `v` rounds to the same
+// float, which goes to `out`: where it does, so does v's exact value, if it
+// lies that close. A NaN or an infinity is its own float.
+inline bool roundsAlike(double v, double margin, float& out) noexcept {
+    const double d = std::isfinite(v) ? std::fabs(v) * margin : 0;
+    const float low = static_cast<float>(v - d), high = static_cast<float>(v + d);
+    out = static_cast<float>(v);
+    return !(low < high);
 }
 
 // arg(x + jy) as quarters pi / 2 + atan(numerator / denominator), where the

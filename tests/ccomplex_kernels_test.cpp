@@ -302,6 +302,90 @@ TEST(Kernels, CosSinOfFloatWithinTwoToMinus50) {
     EXPECT_LE(worst, 8) << std::hexfloat << worstAngle;
 }
 
+// The careful cos and sin agree with long double's to its last bits, on both
+// reductions and the floats nearest a multiple of pi / 2.
+TEST(Kernels, CarefulCosSinOfFloat) {
+    if (std::numeric_limits<long double>::digits < 64)
+        GTEST_SKIP() << "long double has " << std::numeric_limits<long double>::digits
+                     << " bits here; these references need 64";
+#ifdef _WIN32
+    GTEST_SKIP() << "MinGW's long double cos and sin are no references for large angles";
+#endif
+    std::vector<float> angles(std::begin(kNearestQuarterTurns), std::end(kNearestQuarterTurns));
+    RandomPart part;
+    for (int i = 0, cases = randomCases(100'000); i < cases; ++i) angles.push_back(part());
+    long double worst = 0;
+    float worstAngle = 0;
+    for (const float y : angles) {
+        if (y == 0) continue;
+        DoubleDouble c, s;
+        cosSinOfFloatCarefully(y, c, s);
+        const long double exactC = std::cos(static_cast<long double>(y)),
+                          exactS = std::sin(static_cast<long double>(y));
+        const long double error =
+            std::max(std::fabs((static_cast<long double>(c.hi) + c.lo - exactC) / exactC),
+                     std::fabs((static_cast<long double>(s.hi) + s.lo - exactS) / exactS));
+        if (error > worst) {
+            worst = error;
+            worstAngle = y;
+        }
+    }
+    EXPECT_LE(worst, 0x1p-61L) << std::hexfloat << worstAngle;
+}
+
+// Ties between floats found within their distance, and rounded from the
+// exact value's side: above, below, at a tie, where it overflows, and among
+// the subnormals; the sign of a sum of doubles, exactly.
+TEST(Kernels, TiesFoundAndRoundedFromTheExactSide) {
+    const double tie = 1 + 0x1p-24;  // between 1 and 1 + 2^-23
+    const struct {
+        double v;
+        std::uint64_t ulps;
+        bool near;
+    } ties[] = {{tie, 0, true},
+                {tie + 0x1p-49, 8, true},
+                {tie - 0x1p-49, 8, true},
+                {tie + 0x1p-48, 8, false},
+                {-tie, 0, true},
+                {1, 8, false},
+                {0, 8, false},
+                {1e-40, 0, true},
+                {-0x1p-130, 0, true},
+                {0x1.ffffffp127, 0, true},
+                {HUGE_VAL, 8, false}};
+    for (const auto& t : ties) EXPECT_EQ(nearFloatTie(t.v, t.ulps), t.near) << std::hexfloat << t.v;
+
+    // An exact value hi + lo, the sign of exact - t from an exact sum.
+    const struct {
+        double hi, lo;
+        float rounded;
+    } exact[] = {{tie, 0x1p-70, 1 + 0x1p-23f},
+                 {tie, -0x1p-70, 1},
+                 {tie, 0, 1},  // to even
+                 {1 + 3 * 0x1p-24, 0, 1 + 0x1p-22f},
+                 {-tie, -0x1p-70, -1 - 0x1p-23f},
+                 {0x1.ffffffp127, -0x1p50, FLT_MAX},
+                 {0x1.ffffffp127, 0x1p50, HUGE_VALF},
+                 {0x1.ffffffp127, 0, HUGE_VALF},
+                 {-0x1.ffffffp127, 0x1p50, -FLT_MAX},
+                 {0x1.8p-149, 0x1p-200, 2 * FLT_TRUE_MIN},
+                 {0x1.8p-149, -0x1p-200, FLT_TRUE_MIN},
+                 {0x1p-150, 0, 0},
+                 {0x1p-150, 0x1p-200, FLT_TRUE_MIN}};
+    for (const auto& e : exact) {
+        const float got = roundExactly(e.hi, [&](double t) {
+            const double terms[] = {e.hi, e.lo, -t};
+            return signOfSum(terms, 3);
+        });
+        EXPECT_EQ(got, e.rounded) << std::hexfloat << e.hi << " + " << e.lo;
+    }
+    const double sums[][3] = {{1, 1e-300, -1}, {1e300, -1e300, -1e-300}, {0.1, 0.2, -0.3}};
+    EXPECT_EQ(signOfSum(sums[0], 3), 1);
+    EXPECT_EQ(signOfSum(sums[1], 3), -1);
+    EXPECT_EQ(signOfSum(sums[2], 3), 1);  // 0.1 + 0.2 - 0.3 in doubles is 2^-55
+    EXPECT_EQ(signOfSum(sums[0], 0), 0);
+}
+
 // The tables against long double: the octants' angles to 106 bits, ln 2 split
 // into 42 bits and the rest, and 2/pi's first 64 bits.
 TEST(Kernels, TablesAgreeWithTheirDefinitions) {
