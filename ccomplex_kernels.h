@@ -734,8 +734,8 @@ inline void cosSinOfFloatCarefully(float y, DoubleDouble& c, DoubleDouble& s) no
         const std::uint64_t top = words[0] << zeros | words[1] >> (64 - zeros);
         const std::uint64_t next = words[1] << zeros | words[2] >> (64 - zeros);
         const double hi = static_cast<double>(static_cast<std::int64_t>(top >> 11));
-        const double lo = static_cast<double>(static_cast<std::int64_t>(
-            ((top & 0x7ff) << 42) | (next >> 22)));  // the next 53 bits
+        const double lo = static_cast<double>(
+            static_cast<std::int64_t>(((top & 0x7ff) << 42) | (next >> 22)));  // the next 53 bits
         const DoubleDouble f{sign * hi * powerOfTwo(-53 - zeros),
                              sign * lo * powerOfTwo(-106 - zeros)};
         r = quickTwoSum(f.hi, f.lo) * kHalfPiDD;

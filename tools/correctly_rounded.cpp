@@ -54,9 +54,9 @@ struct Form {
     MpcFunction mpcFunction = nullptr;
     MpcOperation mpcOperation = nullptr;
     bool realResult = false;  // its imaginary part is always +0
-    // Whether the library promises correct rounding only away from a tie: a
-    // result rounded once in double and then to float (a product, say) can
-    // miss a tie's side when its exact value lies within 2^-28 ulp of one.
+    // Whether the library promises correct rounding only away from a tie: the
+    // product, rounded once in double and then to float, can miss a tie's
+    // side when its exact value lies within 2^-28 ulp of one.
     bool roundedThroughDouble = false;
 };
 
@@ -166,16 +166,15 @@ const Form kForms[] = {
     CCOMPLEX_UNARY_FORM(atanh),
     {"z*w", [](const Operands& o) { return o.z * o.w; }, bitsOfZW, nullptr, exactOfTwo<mpc_mul>,
      false, true},
-    {"z/w", [](const Operands& o) { return o.z / o.w; }, bitsOfZW, nullptr, exactOfTwo<mpc_div>,
-     false, true},
+    {"z/w", [](const Operands& o) { return o.z / o.w; }, bitsOfZW, nullptr, exactOfTwo<mpc_div>},
     {"mag", [](const Operands& o) { return CComplex(o.z.mag()); }, bitsOfZ, nullptr,
-     exactRealOf<mpc_abs>, true, true},
+     exactRealOf<mpc_abs>, true},
     {"ang", [](const Operands& o) { return CComplex(o.z.ang()); }, bitsOfZ, nullptr,
      exactRealOf<mpc_arg>, true},
     {"norm", [](const Operands& o) { return CComplex(norm(o.z)); }, bitsOfZ, nullptr,
-     exactRealOf<mpc_norm>, true, true},
+     exactRealOf<mpc_norm>, true},
     {"polar", [](const Operands& o) { return CComplex::polar(o.z.real, o.z.imag); }, bitsOfZ,
-     nullptr, exactPolar, false, true},
+     nullptr, exactPolar},
 };
 
 bool isPower(const Form& form) {
@@ -720,6 +719,91 @@ const CarefulClass kCarefulClasses[] = {
      }},
 };
 
+// ---------------------------------------------------------------- ties
+//
+// Operand sets next to a tie between two floats, for the operations that
+// round from the exact sign there: every fourth an exact tie where floats
+// can make one, the others found by drawing operand sets until the double
+// result that the operation computes first lies within the distance of a
+// tie at which it rounds from the exact value instead.
+
+// An operand set, ordinary or of any bits, for `form`.
+Operands anyOperands(OperandSource& source, const char* form, int i) {
+    Operands o;
+    const float magnitude = i % 2 ? between(source, 0, 100) : std::fabs(source.anyFloat());
+    if (std::strcmp(form, "polar") == 0) {
+        o.z = {magnitude, i % 3 ? between(source, -10, 10) : source.anyFloat()};
+    } else {
+        o.z = source.base(i % 2);
+        o.w = source.base(i % 2);
+    }
+    return o;
+}
+
+// Whether the operation's double result lies next to a tie, as the library
+// tests it.
+bool nextToTie(const char* form, const Operands& o) {
+    using ccomplex_kernels::nearFloatTie;
+    const double a = o.z.real, b = o.z.imag, c = o.w.real, d = o.w.imag;
+    if (std::strcmp(form, "z/w") == 0) {
+        const double n = c * c + d * d;
+        return n > 0 &&
+               (nearFloatTie((a * c + b * d) / n, 8) || nearFloatTie((b * c - a * d) / n, 8));
+    }
+    if (std::strcmp(form, "polar") == 0) {
+        double cosine, sine;
+        ccomplex_kernels::cosSinOfFloat(o.z.imag, cosine, sine);
+        return nearFloatTie(a * cosine, 32) || nearFloatTie(a * sine, 32);
+    }
+    const double s = a * a + b * b, v = std::strcmp(form, "mag") == 0 ? std::sqrt(s) : s;
+    return nearFloatTie(v, 4);
+}
+
+// An exact tie: x^2 + 4 for the norm with x odd; for the magnitude the
+// hypotenuse m^2 + n^2 of a Pythagorean triple, odd, 25 bits, the legs
+// floats; for the quotient (a + jb) / (1 + j1), whose parts (a + b) / 2 and
+// (b - a) / 2 are half-integers from 2^23 to 2^24.
+Operands exactTie(OperandSource& source, const char* form) {
+    Operands o;
+    if (std::strcmp(form, "norm") == 0) {
+        o.z = {static_cast<float>(2 * source.integer(2049, 2895) + 1), 2};
+    } else if (std::strcmp(form, "mag") == 0) {
+        for (;;) {
+            const long m = source.integer(2897, 4095), n = source.integer(1, 4095);
+            const long hypotenuse = m * m + n * n, leg = m * m - n * n;
+            if (hypotenuse % 2 == 1 && hypotenuse >= (1L << 24) && hypotenuse < (1L << 25) &&
+                leg > 0 && leg < (1L << 24)) {
+                o.z = {static_cast<float>(leg), static_cast<float>(2 * m * n)};
+                return o;
+            }
+        }
+    } else {
+        const int a = source.integer(1 << 23, (1 << 24) - 1);
+        const int b = (1 << 24) + 1 - a + 2 * source.integer(0, (1 << 22));
+        o.z = {static_cast<float>(a), static_cast<float>(b)};
+        o.w = {1, 1};
+    }
+    return o;
+}
+
+void writeTies(int perForm) {
+    OperandSource source(20261213);
+    for (const char* name : {"z/w", "mag", "norm", "polar"}) {
+        const Form& form = formNamed(name);
+        for (int i = 0, written = 0; written < perForm; ++i) {
+            Operands o;
+            if (i % 4 == 0 && std::strcmp(name, "polar") != 0) {
+                o = exactTie(source, name);
+            } else {
+                do {
+                    o = anyOperands(source, name, i);
+                } while (!nextToTie(name, o));
+            }
+            written += writeLine(form, o);
+        }
+    }
+}
+
 void writeCarefulClasses(int perClass) {
     OperandSource source(20261212);
     for (const CarefulClass& c : kCarefulClasses) {
@@ -742,6 +826,7 @@ int writeTable(int perForm) {
     }
     writeKernelEdges(perForm / 5);
     writeCarefulClasses(perForm / 10);
+    writeTies(perForm / 10);
     return 0;
 }
 
@@ -812,6 +897,7 @@ int main(int argc, char** argv) {
     }
     if (argc == 3 && std::strcmp(argv[1], "careful") == 0) {  // the careful paths' rows alone
         writeCarefulClasses(std::atoi(argv[2]));
+        writeTies(std::atoi(argv[2]));
         return 0;
     }
     const bool measuring = argc == 4 && std::strcmp(argv[1], "measure") == 0;
