@@ -363,6 +363,7 @@ TEST(Kernels, TiesFoundAndRoundedFromTheExactSide) {
                  {tie, -0x1p-70, 1},
                  {tie, 0, 1},  // to even
                  {1 + 3 * 0x1p-24, 0, 1 + 0x1p-22f},
+                 {1 + 3 * 0x1p-24 - 0x1p-52, 0x1p-52, 1 + 0x1p-22f},  // a tie, approx below it
                  {-tie, -0x1p-70, -1 - 0x1p-23f},
                  {0x1.ffffffp127, -0x1p50, FLT_MAX},
                  {0x1.ffffffp127, 0x1p50, HUGE_VALF},

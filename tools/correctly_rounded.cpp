@@ -724,8 +724,8 @@ const CarefulClass kCarefulClasses[] = {
 // Operand sets next to a tie between two floats, for the operations that
 // round from the exact sign there: every fourth an exact tie where floats
 // can make one, the others found by drawing operand sets until the double
-// result that the operation computes first lies within the distance of a
-// tie at which it rounds from the exact value instead.
+// result that the operation computes first lies within a double ulp of a
+// tie, well inside the distance at which it rounds from the exact value.
 
 // An operand set, ordinary or of any bits, for `form`.
 Operands anyOperands(OperandSource& source, const char* form, int i) {
@@ -740,33 +740,36 @@ Operands anyOperands(OperandSource& source, const char* form, int i) {
     return o;
 }
 
-// Whether the operation's double result lies next to a tie, as the library
-// tests it.
+// Whether the operation's double result lies within a double ulp of a tie,
+// where the double's own error may cross it.
 bool nextToTie(const char* form, const Operands& o) {
     using ccomplex_kernels::nearFloatTie;
     const double a = o.z.real, b = o.z.imag, c = o.w.real, d = o.w.imag;
     if (std::strcmp(form, "z/w") == 0) {
         const double n = c * c + d * d;
         return n > 0 &&
-               (nearFloatTie((a * c + b * d) / n, 8) || nearFloatTie((b * c - a * d) / n, 8));
+               (nearFloatTie((a * c + b * d) / n, 1) || nearFloatTie((b * c - a * d) / n, 1));
     }
     if (std::strcmp(form, "polar") == 0) {
         double cosine, sine;
         ccomplex_kernels::cosSinOfFloat(o.z.imag, cosine, sine);
-        return nearFloatTie(a * cosine, 32) || nearFloatTie(a * sine, 32);
+        return nearFloatTie(a * cosine, 1) || nearFloatTie(a * sine, 1);
     }
     const double s = a * a + b * b, v = std::strcmp(form, "mag") == 0 ? std::sqrt(s) : s;
-    return nearFloatTie(v, 4);
+    return nearFloatTie(v, 1);
 }
 
-// An exact tie: x^2 + 4 for the norm with x odd; for the magnitude the
+// An exact tie: x^2 + 4 for the norm with x odd, or a near one, x^2 + y^2
+// with a tiny y, whose sum in double is the tie x^2; for the magnitude the
 // hypotenuse m^2 + n^2 of a Pythagorean triple, odd, 25 bits, the legs
 // floats; for the quotient (a + jb) / (1 + j1), whose parts (a + b) / 2 and
 // (b - a) / 2 are half-integers from 2^23 to 2^24.
 Operands exactTie(OperandSource& source, const char* form) {
     Operands o;
     if (std::strcmp(form, "norm") == 0) {
-        o.z = {static_cast<float>(2 * source.integer(2049, 2895) + 1), 2};
+        o.z = {
+            static_cast<float>(2 * source.integer(2049, 2895) + 1),
+            source.integer(0, 1) ? 2 : std::ldexp(between(source, 1, 2), -source.integer(20, 40))};
     } else if (std::strcmp(form, "mag") == 0) {
         for (;;) {
             const long m = source.integer(2897, 4095), n = source.integer(1, 4095);
