@@ -789,6 +789,35 @@ Operands exactTie(OperandSource& source, const char* form) {
     return o;
 }
 
+// Where the double result is the tie itself but the exact value is not, so
+// that only rounding from the exact sign gets the side: for the polar form,
+// a magnitude and a tiny angle whose product, an odd 25-bit integer 3 mod 4
+// times a power of two, is a tie whose even neighbour lies above, while the
+// sine, y - y^3/6, puts the exact part just below; for the magnitude, a and
+// the float b nearest to the root of a ulp(a) + ulp(a)^2 / 4, which puts
+// sqrt(a^2 + b^2) next to the tie above a, kept where its double is that tie.
+Operands onTie(OperandSource& source, const char* form) {
+    Operands o;
+    if (std::strcmp(form, "polar") == 0) {
+        const int m = 2 * source.integer(1024, 2047) + 1;
+        int n;
+        do n = 2 * source.integer(2048, 4095) + 1;
+        while ((m * n) % 4 != 3 || m * n < (1 << 24) || m * n >= (1 << 25));
+        o.z = {static_cast<float>(m), std::ldexp(static_cast<float>(n), -source.integer(40, 60))};
+        return o;
+    }
+    for (;;) {
+        const float a = between(source, 1, 1000);
+        const long double ulp = std::nextafter(a, HUGE_VALF) - a;
+        const float b = static_cast<float>(std::sqrt(a * ulp + ulp * ulp / 4));
+        const double root = std::sqrt(static_cast<double>(a) * a + static_cast<double>(b) * b);
+        if (ccomplex_kernels::nearFloatTie(root, 0)) {
+            o.z = {a, b};
+            return o;
+        }
+    }
+}
+
 void writeTies(int perForm) {
     OperandSource source(20261213);
     for (const char* name : {"z/w", "mag", "norm", "polar"}) {
@@ -797,6 +826,9 @@ void writeTies(int perForm) {
             Operands o;
             if (i % 4 == 0 && std::strcmp(name, "polar") != 0) {
                 o = exactTie(source, name);
+            } else if (i % 4 == 1 && std::strcmp(name, "z/w") != 0 &&
+                       std::strcmp(name, "norm") != 0) {
+                o = onTie(source, name);
             } else {
                 do {
                     o = anyOperands(source, name, i);
