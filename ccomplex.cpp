@@ -124,7 +124,7 @@ float quotientPartExactly(double approx, double p, double q, double wr, double w
 #else
     const double re = (xr * wr + xi * wi) / d, im = (xi * wr - xr * wi) / d;
 #endif
-    if (ccomplex_kernels::nearFloatTie(re, 8) | ccomplex_kernels::nearFloatTie(im, 8))
+    if (ccomplex_kernels::nearFloatTie(re, 8) || ccomplex_kernels::nearFloatTie(im, 8))
         return quotientNearTie(xr, xi, wr, wi, re, im);
     return CComplex(static_cast<float>(re), static_cast<float>(im));
 }

@@ -713,7 +713,7 @@ CComplex CComplex::polar(float magnitude, float angle) noexcept {
     double c, s;
     cosSinOfFloat(angle, c, s);
     const double re = m * c, im = m * s;
-    if (nearFloatTie(re, 32) | nearFloatTie(im, 32)) return polarCarefully(magnitude, angle);
+    if (nearFloatTie(re, 32) || nearFloatTie(im, 32)) return polarCarefully(magnitude, angle);
     return CComplex(toFloat(re), toFloat(im));
 }
 
