@@ -457,7 +457,13 @@ FastPower fastPower(const CComplex& z, const CComplex& w, const SplitAngle& angl
         fractionOfQuarterTurns(quarterTurnsOfExponent(w.real, angle.quarters), r, quarters);
     double cr, sr, c, s;
     sinCosOfReduced(f * kHalfPi, sr, cr);
-    rotateByQuarters(quarters & 3, cr, sr, c, s);
+    // The quarter by bit masks, as random exponents mispredict the switch,
+    // but for a zero sine, whose sign only the switch's 0 - x sets.
+    if (isZero(sr)) {
+        rotateByQuarters(quarters & 3, cr, sr, c, s);
+    } else {
+        rotateByQuartersWithoutBranch(quarters & 3, cr, sr, c, s);
+    }
     const double m = expOf(a);
     const double da = 10 * u * (std::fabs(wr * lnMagnitude) + std::fabs(wi * theta)) + 7 * u;
     const double db =
