@@ -469,8 +469,17 @@ FastPower fastPower(const CComplex& z, const CComplex& w, const SplitAngle& angl
     const double db =
         11 * u * (std::fabs(wr * phi) + std::fabs(wi * lnMagnitude)) + 5 * u * std::fabs(f);
     // A zero part stays zero even when e^a overflows.
-    return {timesPart(m, c), timesPart(m, s), m * (std::fabs(c) * da + std::fabs(s) * db),
-            m * (std::fabs(s) * da + std::fabs(c) * db)};
+    FastPower power{timesPart(m, c), timesPart(m, s), m * (std::fabs(c) * da + std::fabs(s) * db),
+                    m * (std::fabs(s) * da + std::fabs(c) * db)};
+    // Far below the float range both parts round to zeros signed as cos and
+    // sin, but bounds scaled by an e^a that underflowed to zero or near it
+    // would vanish too and certify any sign: there a part is certain only
+    // where the angle's error cannot reach the sign of its cos or sin.
+    if (m < 0x1p-900) {
+        power.boundRe = std::fabs(c) * (1 - da) > std::fabs(s) * db ? 0 : HUGE_VAL;
+        power.boundIm = std::fabs(s) * (1 - da) > std::fabs(c) * db ? 0 : HUGE_VAL;
+    }
+    return power;
 }
 
 // The same steps in double-double, arranged so that where a part of z^w lies

@@ -717,6 +717,26 @@ const CarefulClass kCarefulClasses[] = {
              if (std::fabs(std::remainder(b, quarter)) < 0x1p-11L) return o;
          }
      }},
+    // The same where e^a underflows double, so that bounds scaled by it
+    // would vanish and certify the fast path's guess: z just off the real
+    // axis, with wi arg z from 800 to 2000 and a = wr ln|z| - wi arg z below
+    // -745, and b within 2^-20 of a multiple of pi / 2, where that guess is
+    // a coin toss.
+    {"pow(z,w)", "parts that round to zero where e^a underflows double",
+     [](OperandSource& s, int) {
+         Operands o;
+         for (;;) {
+             const float x = between(s, 1.5, 3);
+             const long double ln = std::log(static_cast<long double>(x));
+             const float wi = s.sign() * static_cast<float>(std::ldexp(s.uniform(0.7, 1), 40) / ln);
+             o.z = {x, static_cast<float>(x * s.uniform(800, 2000) / wi)};
+             o.w = {between(s, -3, 3), wi};
+             const long double y = o.z.imag, lnZ = std::log(std::hypot(x, y)),
+                               b = o.w.real * std::atan2(y, x) + o.w.imag * lnZ,
+                               quarter = std::acos(0.0L);
+             if (std::fabs(std::remainder(b, quarter)) < 0x1p-20L) return o;
+         }
+     }},
 };
 
 // ---------------------------------------------------------------- ties
