@@ -24,7 +24,7 @@
 #include <type_traits>
 
 #include "ccomplex.h"
-#include "ccomplex_format_spec.h"
+#include "ccomplex_format_options.h"
 
 #if FMT_VERSION < 90000
 #error "ccomplex_fmt.h needs fmt 9 or newer"
@@ -39,26 +39,26 @@ struct fmt::formatter<CComplex, char> {
         format_parse_context none("}");
         text_.parse(none);
         const auto end =
-            spec_.parse(context, [](const char* message) { FMT_THROW(format_error(message)); });
+            options_.parse(context, [](const char* message) { FMT_THROW(format_error(message)); });
         // Where {fmt} checks the arguments' types at compile time, a width or
         // precision from an argument must be an integer.
-        checkDynamic(context, spec_.widthArgument(), 0);
-        checkDynamic(context, spec_.precisionArgument(), 0);
+        checkDynamic(context, options_.widthArgument(), 0);
+        checkDynamic(context, options_.precisionArgument(), 0);
         return end;
     }
 
     template <typename Context>
     auto format(const CComplex& z, Context& context) const -> decltype(context.out()) {
-        const int width = argument(context, spec_.widthArgument());
-        const int precision = argument(context, spec_.precisionArgument());
+        const int width = argument(context, options_.widthArgument());
+        const int precision = argument(context, options_.precisionArgument());
         const auto emit = [&](std::string_view text) {
             context.advance_to(text_.format(string_view(text.data(), text.size()), context));
         };
-        if (!spec_.localized()) {
-            spec_.write(z, emit, width, precision, nullptr);
+        if (!options_.localized()) {
+            options_.write(z, emit, width, precision, nullptr);
         } else {
             const std::locale locale = context.locale().template get<std::locale>();
-            spec_.write(z, emit, width, precision, &locale);
+            options_.write(z, emit, width, precision, &locale);
         }
         return context.out();
     }
@@ -67,7 +67,7 @@ private:
     template <typename ParseContext>
     static constexpr auto checkDynamic(ParseContext& context, int id, int)
         -> decltype(context.check_dynamic_spec(id), void()) {
-        if (id != ccomplex_detail::FormatSpec::kNoArgument) context.check_dynamic_spec(id);
+        if (id != ccomplex_detail::FormatOptions::kNoArgument) context.check_dynamic_spec(id);
     }
     template <typename ParseContext>
     static constexpr void checkDynamic(ParseContext&, int, long) {}
@@ -76,7 +76,7 @@ private:
     // non-negative integer, as {fmt}'s own formatters require.
     template <typename Context>
     static int argument(Context& context, int id) {
-        if (id == ccomplex_detail::FormatSpec::kNoArgument) return 0;
+        if (id == ccomplex_detail::FormatOptions::kNoArgument) return 0;
         return visit(
             [](auto value) -> int {
                 using Value = decltype(value);
@@ -108,7 +108,7 @@ private:
         return visit_format_arg(visitor, arg);
     }
 
-    ccomplex_detail::FormatSpec spec_;
+    ccomplex_detail::FormatOptions options_;
     formatter<string_view, char> text_;
 };
 

@@ -41,7 +41,7 @@
 #else
 
 #include "ccomplex.h"
-#include "ccomplex_format_spec.h"
+#include "ccomplex_format_options.h"
 
 template <>
 struct std::formatter<CComplex, char> {
@@ -50,21 +50,21 @@ struct std::formatter<CComplex, char> {
         // which copies it in one piece; it takes no options.
         format_parse_context none("}");
         text_.parse(none);
-        return spec_.parse(context, [](const char* message) { throw format_error(message); });
+        return options_.parse(context, [](const char* message) { throw format_error(message); });
     }
 
     template <typename Context>
     typename Context::iterator format(const CComplex& z, Context& context) const {
-        const int width = argument(context, spec_.widthArgument());
-        const int precision = argument(context, spec_.precisionArgument());
+        const int width = argument(context, options_.widthArgument());
+        const int precision = argument(context, options_.precisionArgument());
         const auto emit = [&](string_view text) {
             context.advance_to(text_.format(text, context));
         };
-        if (!spec_.localized()) {
-            spec_.write(z, emit, width, precision, nullptr);
+        if (!options_.localized()) {
+            options_.write(z, emit, width, precision, nullptr);
         } else {
             const std::locale locale = context.locale();
-            spec_.write(z, emit, width, precision, &locale);
+            options_.write(z, emit, width, precision, &locale);
         }
         return context.out();
     }
@@ -74,7 +74,7 @@ private:
     // non-negative integer, as the standard formatters require.
     template <typename Context>
     static int argument(Context& context, int id) {
-        if (id == ccomplex_detail::FormatSpec::kNoArgument) return 0;
+        if (id == ccomplex_detail::FormatOptions::kNoArgument) return 0;
         return visit(
             [](auto value) -> int {
                 using Value = decltype(value);
@@ -105,7 +105,7 @@ private:
         return visit_format_arg(visitor, arg);
     }
 
-    ccomplex_detail::FormatSpec spec_;
+    ccomplex_detail::FormatOptions options_;
     formatter<string_view, char> text_;
 };
 

@@ -6,8 +6,8 @@
 // The options are parsed once, when the format string is; each value is then
 // written from automatic storage, its parts by std::to_chars, and padded
 // once: no allocation and no format string per value.
-#ifndef CCOMPLEX_FORMAT_SPEC_H
-#define CCOMPLEX_FORMAT_SPEC_H
+#ifndef CCOMPLEX_FORMAT_OPTIONS_H
+#define CCOMPLEX_FORMAT_OPTIONS_H
 
 #include <algorithm>
 #include <charconv>
@@ -34,7 +34,7 @@ namespace ccomplex_detail {
 // fill, alignment and width for the whole text, the rest for each part, as
 // for a float. The 0 flag is refused: a width belongs to the whole text, and
 // zeros inside it would not pad a part.
-class FormatSpec {
+class FormatOptions {
 public:
     static constexpr int kNoArgument = -1;
 
@@ -160,7 +160,8 @@ private:
         static constexpr std::size_t kCapacity = 232;
 
         explicit Part(char* text) : text_(text) {}
-        void set(float value, const FormatSpec& spec, int precision, const std::locale* locale);
+        void set(float value, const FormatOptions& options, int precision,
+                 const std::locale* locale);
         char* end() const noexcept { return text_ + size_; }
         long zeros() const noexcept { return zeros_; }
         long length() const noexcept { return static_cast<long>(size_) + zeros_; }
@@ -179,7 +180,7 @@ private:
         }
 
     private:
-        void format(float magnitude, const FormatSpec& spec, int precision);
+        void format(float magnitude, const FormatOptions& options, int precision);
         void insert(std::size_t at, char c);
         void localize(const std::locale& locale, std::size_t first);
 
@@ -235,29 +236,32 @@ private:
 #pragma clang diagnostic pop
 #endif
 
-inline void FormatSpec::Part::set(float value, const FormatSpec& spec, int precision,
-                                  const std::locale* locale) {
+inline void FormatOptions::Part::set(float value, const FormatOptions& options, int precision,
+                                     const std::locale* locale) {
     size_ = 0;
     zeros_ = 0;
     const bool negative = std::signbit(value);
-    if (negative || spec.sign_ != '-') text_[size_++] = negative ? '-' : spec.sign_;
+    if (negative || options.sign_ != '-') text_[size_++] = negative ? '-' : options.sign_;
     const std::size_t digits = size_;
-    format(std::fabs(value), spec, precision);
-    if (spec.type_ == 'A' || spec.type_ == 'E' || spec.type_ == 'F' || spec.type_ == 'G') {
+    format(std::fabs(value), options, precision);
+    if (options.type_ == 'A' || options.type_ == 'E' || options.type_ == 'F' ||
+        options.type_ == 'G') {
         for (std::size_t i = digits; i < size_; ++i) {
             if (text_[i] >= 'a' && text_[i] <= 'z') text_[i] = static_cast<char>(text_[i] - 32);
         }
     }
-    if (spec.localized_ && locale != nullptr && std::isfinite(value)) localize(*locale, digits);
+    if (options.localized_ && locale != nullptr && std::isfinite(value)) localize(*locale, digits);
 }
 
 // The digits of `magnitude` as std::format writes a float with the part's
 // type, precision and #, by std::to_chars: the shortest text that reads back
 // with neither, the general form with a precision alone.
-inline void FormatSpec::Part::format(float magnitude, const FormatSpec& spec, int precision) {
+inline void FormatOptions::Part::format(float magnitude, const FormatOptions& options,
+                                        int precision) {
     char* const first = text_ + size_;
     char* const last = text_ + kCapacity;
-    const char type = spec.type_ == 0 ? 0 : static_cast<char>(spec.type_ | 0x20);  // lowercase
+    const char type =
+        options.type_ == 0 ? 0 : static_cast<char>(options.type_ | 0x20);  // lowercase
     if (!std::isfinite(magnitude)) {
         size_ = static_cast<std::size_t>(std::to_chars(first, last, magnitude).ptr - text_);
         zerosAt_ = size_;
@@ -279,7 +283,7 @@ inline void FormatSpec::Part::format(float magnitude, const FormatSpec& spec, in
     }
     const bool general = format == std::chars_format::general;
     if (precision < 0 && type != 0) precision = type == 'a' ? -1 : 6;
-    if (general && precision >= 0 && spec.alternate_) {
+    if (general && precision >= 0 && options.alternate_) {
         // The general form keeping its trailing zeros: fixed where the
         // exponent X of the scientific form lies in [-4, P), with P - 1 - X
         // decimals, else scientific with P - 1, as printf's %#g.
@@ -305,26 +309,26 @@ inline void FormatSpec::Part::format(float magnitude, const FormatSpec& spec, in
         result = type == 'a' ? std::to_chars(first, last, magnitude, format)
                              : std::to_chars(first, last, magnitude);
     } else {
-        const bool padded = !general || spec.alternate_;  // general drops trailing zeros
+        const bool padded = !general || options.alternate_;  // general drops trailing zeros
         const int written = padded ? std::min(precision, limit) : std::min(precision, 120);
         result = std::to_chars(first, last, magnitude, format, written);
         if (padded) zeros_ = precision - written;
     }
     size_ = static_cast<std::size_t>(result.ptr - text_);
     zerosAt_ = size_;
-    if (zeros_ == 0 && !spec.alternate_) return;
+    if (zeros_ == 0 && !options.alternate_) return;
     // The zeros, and the point # asks for, go before the exponent.
     std::size_t exponent = size_;
     for (std::size_t i = static_cast<std::size_t>(first - text_); i < size_; ++i) {
         if (text_[i] == 'e' || text_[i] == 'p') exponent = i;
     }
-    if (spec.alternate_ && std::find(first, text_ + exponent, '.') == text_ + exponent) {
+    if (options.alternate_ && std::find(first, text_ + exponent, '.') == text_ + exponent) {
         insert(exponent++, '.');
     }
     zerosAt_ = exponent;
 }
 
-inline void FormatSpec::Part::insert(std::size_t at, char c) {
+inline void FormatOptions::Part::insert(std::size_t at, char c) {
     std::copy_backward(text_ + at, text_ + size_, text_ + size_ + 1);
     text_[at] = c;
     ++size_;
@@ -333,7 +337,7 @@ inline void FormatSpec::Part::insert(std::size_t at, char c) {
 
 // The locale's decimal point, and its thousands separator between groups of
 // the integer digits from `first`, as its grouping says.
-inline void FormatSpec::Part::localize(const std::locale& locale, std::size_t first) {
+inline void FormatOptions::Part::localize(const std::locale& locale, std::size_t first) {
     const auto& punctuation = std::use_facet<std::numpunct<char>>(locale);
     std::size_t integerEnd = first;
     while (integerEnd < size_ && text_[integerEnd] >= '0' && text_[integerEnd] <= '9') ++integerEnd;
@@ -352,4 +356,4 @@ inline void FormatSpec::Part::localize(const std::locale& locale, std::size_t fi
 
 }  // namespace ccomplex_detail
 
-#endif  // CCOMPLEX_FORMAT_SPEC_H
+#endif  // CCOMPLEX_FORMAT_OPTIONS_H
