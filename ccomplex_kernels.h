@@ -609,23 +609,33 @@ inline std::uint64_t bitsFrom(const std::uint32_t* words, int count, int low) no
     return bits;
 }
 
-// r and quarters with |y| 2/pi = quarters + r 2/pi, for a finite float |y| >= 2^19.
-// Out of line, so that cosSinOfFloat stays small enough to inline.
-[[gnu::noinline]] inline double reduceLargeAngle(float y, int& quarters) noexcept {
+// The product of a float |y| >= 2^19's 24-bit integer significand with
+// `kWords` words of 2/pi, exactly, in 32-bit pieces, least significant word
+// first, from the first word whose product with y is more than whole turns;
+// returns the position of the binary point in it.
+template <std::size_t kWords>
+int timesTwoOverPi(float y, std::uint32_t (&product)[kWords + 1]) noexcept {
     std::uint32_t bits;
     std::memcpy(&bits, &y, sizeof bits);
     const std::uint64_t m = (bits & 0x7fffffu) | 0x800000u;
     const int e = static_cast<int>((bits >> 23) & 0xff) - 150;
     const int skipped = e > 33 ? (e - 2) / 32 : 0;  // words giving whole turns only
-    std::uint32_t product[6];
     std::uint64_t carry = 0;
-    for (int n = 4; n >= 0; --n) {
-        const std::uint64_t partial = m * kTwoOverPiWords[skipped + n] + carry;
-        product[4 - n] = static_cast<std::uint32_t>(partial);
+    const std::size_t last = static_cast<std::size_t>(skipped) + kWords - 1;
+    for (std::size_t i = 0; i < kWords; ++i) {  // from the least significant word
+        const std::uint64_t partial = m * kTwoOverPiWords[last - i] + carry;
+        product[i] = static_cast<std::uint32_t>(partial);
         carry = partial >> 32;
     }
-    product[5] = static_cast<std::uint32_t>(carry);
-    const int point = 160 + 32 * skipped - e;
+    product[kWords] = static_cast<std::uint32_t>(carry);
+    return 32 * (static_cast<int>(kWords) + skipped) - e;
+}
+
+// r and quarters with |y| 2/pi = quarters + r 2/pi, for a finite float |y| >= 2^19.
+// Out of line, so that cosSinOfFloat stays small enough to inline.
+[[gnu::noinline]] inline double reduceLargeAngle(float y, int& quarters) noexcept {
+    std::uint32_t product[6];
+    const int point = timesTwoOverPi<5>(y, product);
     quarters = static_cast<int>(bitsFrom(product, 6, point) & 3);
     std::uint64_t high = bitsFrom(product, 6, point - 64), low = bitsFrom(product, 6, point - 128);
     double sign = 1;
@@ -730,20 +740,8 @@ inline void cosSinOfFloatCarefully(float y, DoubleDouble& c, DoubleDouble& s) no
         r = twoSum(yd - k * 0x1.921fb544p0, -(k * 0x1.0b4611a6p-34)) -
             twoProduct(k, 0x1.3198a2e037073p-69) - DoubleDouble{k * 0x1.129024e088a68p-123};
     } else {
-        std::uint32_t bits;
-        std::memcpy(&bits, &y, sizeof bits);
-        const std::uint64_t m = (bits & 0x7fffffu) | 0x800000u;
-        const int e = static_cast<int>((bits >> 23) & 0xff) - 150;
-        const int skipped = e > 33 ? (e - 2) / 32 : 0;
         std::uint32_t product[8];
-        std::uint64_t carry = 0;
-        for (int n = 6; n >= 0; --n) {
-            const std::uint64_t partial = m * kTwoOverPiWords[skipped + n] + carry;
-            product[6 - n] = static_cast<std::uint32_t>(partial);
-            carry = partial >> 32;
-        }
-        product[7] = static_cast<std::uint32_t>(carry);
-        const int point = 224 + 32 * skipped - e;
+        const int point = timesTwoOverPi<7>(y, product);
         quarters = static_cast<int>(bitsFrom(product, 8, point) & 3);
         std::uint64_t words[3] = {bitsFrom(product, 8, point - 64),
                                   bitsFrom(product, 8, point - 128),
