@@ -78,21 +78,9 @@ private:
     static int argument(Context& context, int id) {
         if (id == ccomplex_detail::FormatOptions::kNoArgument) return 0;
         return visit(
-            [](auto value) -> int {
-                using Value = decltype(value);
-                if constexpr (std::is_integral_v<Value> && !std::is_same_v<Value, bool> &&
-                              !std::is_same_v<Value, char>) {
-                    if constexpr (std::is_signed_v<Value>) {
-                        if (value < 0)
-                            FMT_THROW(format_error("CComplex: a negative width or precision"));
-                    }
-                    if (static_cast<unsigned long long>(value) > 100'000'000)
-                        FMT_THROW(format_error("CComplex: a width or precision too large"));
-                    return static_cast<int>(value);
-                } else {
-                    FMT_THROW(format_error("CComplex: a width or precision that is no integer"));
-                    return 0;
-                }
+            [](auto value) {
+                return ccomplex_detail::FormatOptions::argumentValue(
+                    value, [](const char* message) { FMT_THROW(format_error(message)); });
             },
             context.arg(id), 0);
     }

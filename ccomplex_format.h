@@ -76,20 +76,9 @@ private:
     static int argument(Context& context, int id) {
         if (id == ccomplex_detail::FormatOptions::kNoArgument) return 0;
         return visit(
-            [](auto value) -> int {
-                using Value = decltype(value);
-                if constexpr (is_integral_v<Value> && !is_same_v<Value, bool> &&
-                              !is_same_v<Value, char>) {
-                    if constexpr (is_signed_v<Value>) {
-                        if (value < 0)
-                            throw format_error("CComplex: a negative width or precision");
-                    }
-                    if (static_cast<unsigned long long>(value) > 100'000'000)
-                        throw format_error("CComplex: a width or precision too large");
-                    return static_cast<int>(value);
-                } else {
-                    throw format_error("CComplex: a width or precision that is no integer");
-                }
+            [](auto value) {
+                return ccomplex_detail::FormatOptions::argumentValue(
+                    value, [](const char* message) { throw format_error(message); });
             },
             context.arg(static_cast<std::size_t>(id)), 0);
     }

@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <type_traits>
 
 #include "ccomplex.h"
 
@@ -87,6 +88,25 @@ public:
         }
         if (at(it) != '}') fail("CComplex: invalid format options");
         return it;
+    }
+
+    // The value of a width or precision argument as an int: an integer from
+    // 0 to 10^8, as a float's formatter takes it. Anything else calls
+    // fail(message), which must not return.
+    template <typename Value, typename Fail>
+    static int argumentValue(Value value, Fail fail) {
+        if constexpr (std::is_integral_v<Value> && !std::is_same_v<Value, bool> &&
+                      !std::is_same_v<Value, char>) {
+            if constexpr (std::is_signed_v<Value>) {
+                if (value < 0) fail("CComplex: a negative width or precision");
+            }
+            if (static_cast<unsigned long long>(value) > 100'000'000)
+                fail("CComplex: a width or precision too large");
+            return static_cast<int>(value);
+        } else {
+            fail("CComplex: a width or precision that is no integer");
+            return 0;
+        }
     }
 
     constexpr int widthArgument() const noexcept { return widthArgument_; }
