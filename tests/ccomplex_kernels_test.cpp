@@ -271,8 +271,9 @@ const float kNearestQuarterTurns[] = {
 // clang-format on
 
 // cos y and sin y of floats, both reductions and their edge, and the floats
-// nearest a multiple of pi / 2.
-TEST(Kernels, CosSinOfFloatWithinTwoToMinus50) {
+// nearest a multiple of pi / 2: the double kernel within 2^-50, the careful
+// one agreeing with long double's to its last bits.
+TEST(Kernels, CosSinOfFloatWithinTwoToMinus50AndCarefully) {
     if (std::numeric_limits<long double>::digits < 64)
         GTEST_SKIP() << "long double has " << std::numeric_limits<long double>::digits
                      << " bits here; these references need 64";
@@ -287,50 +288,31 @@ TEST(Kernels, CosSinOfFloatWithinTwoToMinus50) {
     angles.insert(angles.end(), std::begin(kNearestQuarterTurns), std::end(kNearestQuarterTurns));
     RandomPart part;
     for (int i = 0, cases = randomCases(1'000'000); i < cases; ++i) angles.push_back(part());
-    long double worst = 0;
-    float worstAngle = 0;
+    long double worst = 0, worstCareful = 0;
+    float worstAngle = 0, worstCarefulAngle = 0;
     for (const float y : angles) {
+        const long double exactC = std::cos(static_cast<long double>(y)),
+                          exactS = std::sin(static_cast<long double>(y));
         double c, s;
         cosSinOfFloat(y, c, s);
-        const long double error = std::max(unitsOff(c, std::cos(static_cast<long double>(y))),
-                                           unitsOff(s, std::sin(static_cast<long double>(y))));
+        const long double error = std::max(unitsOff(c, exactC), unitsOff(s, exactS));
         if (error > worst) {
             worst = error;
             worstAngle = y;
+        }
+        if (y == 0) continue;  // no relative error to take
+        DoubleDouble cc, cs;
+        cosSinOfFloatCarefully(y, cc, cs);
+        const long double careful =
+            std::max(std::fabs((static_cast<long double>(cc.hi) + cc.lo - exactC) / exactC),
+                     std::fabs((static_cast<long double>(cs.hi) + cs.lo - exactS) / exactS));
+        if (careful > worstCareful) {
+            worstCareful = careful;
+            worstCarefulAngle = y;
         }
     }
     EXPECT_LE(worst, 8) << std::hexfloat << worstAngle;
-}
-
-// The careful cos and sin agree with long double's to its last bits, on both
-// reductions and the floats nearest a multiple of pi / 2.
-TEST(Kernels, CarefulCosSinOfFloat) {
-    if (std::numeric_limits<long double>::digits < 64)
-        GTEST_SKIP() << "long double has " << std::numeric_limits<long double>::digits
-                     << " bits here; these references need 64";
-#ifdef _WIN32
-    GTEST_SKIP() << "MinGW's long double cos and sin are no references for large angles";
-#endif
-    std::vector<float> angles(std::begin(kNearestQuarterTurns), std::end(kNearestQuarterTurns));
-    RandomPart part;
-    for (int i = 0, cases = randomCases(100'000); i < cases; ++i) angles.push_back(part());
-    long double worst = 0;
-    float worstAngle = 0;
-    for (const float y : angles) {
-        if (y == 0) continue;
-        DoubleDouble c, s;
-        cosSinOfFloatCarefully(y, c, s);
-        const long double exactC = std::cos(static_cast<long double>(y)),
-                          exactS = std::sin(static_cast<long double>(y));
-        const long double error =
-            std::max(std::fabs((static_cast<long double>(c.hi) + c.lo - exactC) / exactC),
-                     std::fabs((static_cast<long double>(s.hi) + s.lo - exactS) / exactS));
-        if (error > worst) {
-            worst = error;
-            worstAngle = y;
-        }
-    }
-    EXPECT_LE(worst, 0x1p-61L) << std::hexfloat << worstAngle;
+    EXPECT_LE(worstCareful, 0x1p-61L) << std::hexfloat << worstCarefulAngle;
 }
 
 // Ties between floats found within their distance, and rounded from the
