@@ -1,15 +1,6 @@
 #include "ccomplex.h"
 
-// Division, the angle and the text form are exact only under IEEE 754
-// arithmetic. Fast-math lets the compiler reorder, approximate and assume away
-// NaN and infinity, which makes angles wrong with no sign of it, so such a
-// build stops here. The CMake target adds the flags that undo it itself;
-// -ffp-contract=off comes first because clang warns when -fno-fast-math
-// overrides the -ffp-contract=fast that -ffast-math and -Ofast set.
-#if defined(__FAST_MATH__) || (defined(__FINITE_MATH_ONLY__) && __FINITE_MATH_ONLY__)
-#error \
-    "ccomplex.cpp needs IEEE arithmetic: add -ffp-contract=off -fno-fast-math after -ffast-math or -Ofast"
-#endif
+#include "ccomplex_ieee.h"
 
 // Built with -fno-exceptions, the library has nothing to catch and must not
 // name try or catch.
@@ -35,7 +26,10 @@
 #include <string_view>
 #include <system_error>
 
-#include "ccomplex_kernels.h"
+#include "ccomplex_careful_kernels.h"
+#include "ccomplex_double_double.h"
+#include "ccomplex_double_kernels.h"
+#include "ccomplex_text_to_float.h"
 
 // Whether the standard library converts text to float itself: its feature
 // test macro says so only where std::from_chars takes floating-point types.
@@ -124,7 +118,7 @@ float quotientPartExactly(double approx, double p, double q, double wr, double w
 #else
     const double re = (xr * wr + xi * wi) / d, im = (xi * wr - xr * wi) / d;
 #endif
-    if (ccomplex_kernels::nearFloatTie(re, 8) || ccomplex_kernels::nearFloatTie(im, 8))
+    if (ccomplex_kernels::isNearFloatTie(re, 8) || ccomplex_kernels::isNearFloatTie(im, 8))
         return quotientNearTie(xr, xi, wr, wi, re, im);
     return CComplex(static_cast<float>(re), static_cast<float>(im));
 }
@@ -221,7 +215,7 @@ CComplex CComplex::operator/(const CComplex& divisor) noexcept {
 
 namespace {
 
-[[gnu::noinline]] float carefulAngle(float x, float y) noexcept {
+[[gnu::noinline]] float angleNearTie(float x, float y) noexcept {
     return ccomplex_kernels::roundToFloat(ccomplex_kernels::carefulAngle(x, y), 0);
 }
 
@@ -230,13 +224,50 @@ namespace {
 float CComplex::ang() const noexcept {
     const double angle =
         ccomplex_kernels::atan2Of(static_cast<double>(imag), static_cast<double>(real));
-    const double margin = std::fabs(angle) * 0x1p-50;
-    const float low = static_cast<float>(angle - margin);
-    const float high = static_cast<float>(angle + margin);
-    // Rounding is monotonic, so low never exceeds high, and `low >= high` means
-    // both ends round to one float; a NaN angle fails it, and is returned.
-    if (low >= high || std::isnan(angle)) return low;
-    return carefulAngle(real, imag);
+    if (ccomplex_detail::roundsAlikeWithin(angle, std::fabs(angle) * 0x1p-50))
+        return static_cast<float>(angle);
+    return angleNearTie(real, imag);
+}
+
+// The polar form
+// --------------
+// magnitude cos(angle) + j magnitude sin(angle). cos and sin come from the
+// kernel, within 2^-50 relative for every float angle, and the product by the
+// float magnitude is rounded once in double: each part is within 2^-49.8
+// relative of its exact value, 2^-25.8 of a float ulp, before its rounding to
+// float. Where a part lies within 2^-48 of a tie between two floats (about
+// one in 2^23), both are computed again in double-double, to about 2^-100,
+// and rounded once; the exact part is never a tie itself (cos and sin of a
+// nonzero rational are irrational), and no float pair is known to bring it
+// within 2^-100 of one. No float angle brings cos or sin nearer zero than
+// 2^-150 (the sine of a tiny angle is about the angle; from 1 upward both
+// stay above 2^-30), so the products lie between 2^-300 and 2^128, or are
+// zero, and only the last rounding can overflow or underflow. An infinite or
+// NaN angle gives NaN parts.
+namespace {
+
+[[gnu::cold, gnu::noinline]] CComplex polarCarefully(float magnitude, float angle) noexcept {
+    using ccomplex_kernels::DoubleDouble;
+    const ccomplex_kernels::CosSin<DoubleDouble> v =
+        ccomplex_kernels::cosSinOfFloatCarefully(angle);
+    const double m = static_cast<double>(magnitude);
+    const auto times = [m](DoubleDouble part) {
+        const DoubleDouble p = ccomplex_kernels::twoProduct(m, part.hi);
+        return ccomplex_kernels::quickTwoSum(p.hi, p.lo + m * part.lo);
+    };
+    return CComplex(ccomplex_kernels::roundToFloat(times(v.cos), 0),
+                    ccomplex_kernels::roundToFloat(times(v.sin), 0));
+}
+
+}  // namespace
+
+CComplex CComplex::polar(float magnitude, float angle) noexcept {
+    const double m = static_cast<double>(magnitude);
+    const auto [c, s] = ccomplex_kernels::cosSinOfFloat(angle);
+    const double re = m * c, im = m * s;
+    if (ccomplex_kernels::isNearFloatTie(re, 32) || ccomplex_kernels::isNearFloatTie(im, 32))
+        return polarCarefully(magnitude, angle);
+    return CComplex(static_cast<float>(re), static_cast<float>(im));
 }
 
 // The text form
@@ -337,240 +368,6 @@ std::ostream& operator<<(std::ostream& out, const CComplex& z) {
     return out << std::string_view(text, length);
 }
 
-// Text to float without std::from_chars
-// -------------------------------------
-// Where the standard library has no floating-point std::from_chars (libc++
-// before 17, which many Apple and Android toolchains still ship), a part is
-// converted here, as exactly: the nearest float, ties to even, refused where
-// it would be infinite or a zero from nonzero digits. Its digits become an
-// exact big integer; a double estimate from the leading digits picks a float
-// within an ulp or two of the answer; and exact comparisons of the value with
-// the halfway points beside that float move it to the right one. Nothing is
-// allocated and no locale is consulted. Most parts take a short way (see
-// textToFloat): 30 ns against std::from_chars's 10 here for "2.500000";
-// parts of forty digits or more take the exact way, about a microsecond.
-
-namespace {
-
-// An unsigned integer of 1024 bits. The comparisons below need at most about
-// 810: a part has at most 190 digits, which the range checks confine to
-// values between 2^-151 and 2^128, and the halfway points are 25-bit
-// integers times powers of two between 2^-150 and 2^103.
-class BigNumber {
-public:
-    explicit BigNumber(std::uint32_t value) noexcept { words_[0] = value; }
-
-    // this * factor + addend.
-    void multiplyAdd(std::uint32_t factor, std::uint32_t addend) noexcept {
-        std::uint64_t carry = addend;
-        for (std::uint32_t& word : words_) {
-            const std::uint64_t product = std::uint64_t{word} * factor + carry;
-            word = static_cast<std::uint32_t>(product);
-            carry = product >> 32;
-        }
-    }
-
-    void multiplyByPowerOf10(int n) noexcept {
-        for (; n >= 9; n -= 9) multiplyAdd(1'000'000'000, 0);
-        std::uint32_t rest = 1;
-        for (; n > 0; --n) rest *= 10;
-        multiplyAdd(rest, 0);
-    }
-
-    void multiplyByPowerOf2(int n) noexcept {
-        const int wordShift = n / 32, bitShift = n % 32;
-        for (int i = kWords - 1; i >= 0; --i) {
-            const int from = i - wordShift;
-            std::uint64_t moved = 0;
-            if (from >= 0) moved = std::uint64_t{words_[from]} << bitShift;
-            if (from >= 1 && bitShift > 0) moved |= words_[from - 1] >> (32 - bitShift);
-            words_[i] = static_cast<std::uint32_t>(moved);
-        }
-    }
-
-    // -1, 0 or 1 as a is less than, equal to or greater than b.
-    friend int compare(const BigNumber& a, const BigNumber& b) noexcept {
-        for (int i = kWords - 1; i >= 0; --i) {
-            if (a.words_[i] != b.words_[i]) return a.words_[i] < b.words_[i] ? -1 : 1;
-        }
-        return 0;
-    }
-
-private:
-    static constexpr int kWords = 32;
-    std::uint32_t words_[kWords] = {};
-};
-
-// A part's digits as the exact value digits * 10^decimalExponent *
-// 2^binaryExponent.
-struct ParsedNumber {
-    BigNumber digits{0};
-    int decimalExponent = 0;
-    int binaryExponent = 0;
-};
-
-// How `number` compares with the halfway point (2m + 1) 2^(q - 1) above the
-// float m 2^q: each side's negative powers moved to the other side.
-int compareWithHalfway(const ParsedNumber& number, std::uint32_t m, int q) noexcept {
-    BigNumber value = number.digits, halfway(2 * m + 1);
-    const int twos = number.binaryExponent - (q - 1);
-    if (number.decimalExponent > 0) value.multiplyByPowerOf10(number.decimalExponent);
-    if (number.decimalExponent < 0) halfway.multiplyByPowerOf10(-number.decimalExponent);
-    if (twos > 0) value.multiplyByPowerOf2(twos);
-    if (twos < 0) halfway.multiplyByPowerOf2(-twos);
-    return compare(value, halfway);
-}
-
-// How `number` compares with the halfway point above the finite float `f` >= 0.
-int compareWithHalfwayAbove(const ParsedNumber& number, float f) noexcept {
-    std::uint32_t bits;
-    std::memcpy(&bits, &f, sizeof bits);
-    const std::uint32_t field = bits >> 23, fraction = bits & 0x7fffffu;
-    return field == 0
-               ? compareWithHalfway(number, fraction, -149)
-               : compareWithHalfway(number, fraction | 0x800000u, static_cast<int>(field) - 150);
-}
-
-bool isOdd(float f) noexcept {
-    std::uint32_t bits;
-    std::memcpy(&bits, &f, sizeof bits);
-    return (bits & 1) != 0;
-}
-
-// The float nearest to `number`, from an estimate within an ulp or two of it,
-// ties to even.
-float nearestFloat(const ParsedNumber& number, double estimate) noexcept {
-    float f = static_cast<float>(estimate);
-    for (;;) {
-        if (std::isfinite(f)) {
-            const int above = compareWithHalfwayAbove(number, f);
-            if (above > 0 || (above == 0 && isOdd(f))) {
-                f = std::nextafter(f, HUGE_VALF);
-                continue;
-            }
-        }
-        if (f > 0) {
-            const float below = std::nextafter(f, 0.0f);
-            const int at = compareWithHalfwayAbove(number, below);
-            if (at < 0 || (at == 0 && isOdd(f))) {
-                f = below;
-                continue;
-            }
-        }
-        return f;
-    }
-}
-
-// Whether double d, the correctly rounded value of a number, rounds to the
-// same float as the number: unless d lies exactly halfway between two floats,
-// no halfway point can lie between the two.
-bool roundsAsItsValue(double d) noexcept {
-    const float f = static_cast<float>(d);
-    if (!std::islessgreater(static_cast<double>(f), d) || std::isinf(f)) return true;
-    const float other = std::nextafter(f, d > static_cast<double>(f) ? HUGE_VALF : -HUGE_VALF);
-    return std::islessgreater(d, (static_cast<double>(f) + static_cast<double>(other)) / 2);
-}
-
-// The value of a decimal or hexadecimal digit; | 0x20 makes A-F lowercase.
-std::uint32_t digitValue(char c) noexcept {
-    return static_cast<std::uint32_t>(c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10);
-}
-
-// The digits in [first, last), skipping the point, as a big integer.
-BigNumber digitsOf(const char* first, const char* last, std::uint32_t base) noexcept {
-    BigNumber digits(0);
-    for (; first != last; ++first) {
-        if (*first != '.') digits.multiplyAdd(base, digitValue(*first));
-    }
-    return digits;
-}
-
-// Converts the part in [first, last), which readPart has checked: an optional
-// minus sign, then inf, nan, or digits with an optional point and exponent
-// (hexadecimal digits after a leading 0 and a binary exponent where `hex`).
-// False where the value is beyond FLT_MAX or would round to zero. Most parts
-// take a short way: up to 15 decimal digits with a power of ten up to 10^22
-// (or 13 hexadecimal digits) give a correctly rounded double in one
-// operation, which rounds to the right float unless it lies halfway between
-// two.
-[[maybe_unused]] bool textToFloat(const char* first, const char* last, float& part,
-                                  bool hex) noexcept {
-    const bool negative = *first == '-';
-    first += negative ? 1 : 0;
-    if (*first == 'i' || *first == 'n') {
-        const float word = *first == 'i' ? HUGE_VALF : std::numeric_limits<float>::quiet_NaN();
-        part = negative ? -word : word;
-        return true;
-    }
-    const std::uint32_t base = hex ? 16 : 10;
-    const int leadingLimit = hex ? 15 : 19;  // digits a uint64_t holds
-    const char* const mantissa = first;
-    std::uint64_t leading = 0;
-    int digits = 0, scale = 0, beyondLeading = 0;
-    bool fraction = false;
-    for (; first != last && *first != (hex ? 'p' : 'e') && *first != (hex ? 'P' : 'E'); ++first) {
-        if (*first == '.') {
-            fraction = true;
-            continue;
-        }
-        const std::uint32_t digit = digitValue(*first);
-        scale -= fraction ? 1 : 0;
-        if (digit == 0 && digits == 0) continue;
-        ++digits;
-        if (digits <= leadingLimit) {
-            leading = leading * base + digit;
-        } else {
-            ++beyondLeading;
-        }
-    }
-    const char* const mantissaEnd = first;
-    int exponent = 0;
-    if (first != last) {
-        ++first;
-        const bool negativeExponent = *first == '-';
-        first += (*first == '-' || *first == '+') ? 1 : 0;
-        for (; first != last; ++first) exponent = std::min(exponent * 10 + (*first - '0'), 100'000);
-        exponent = negativeExponent ? -exponent : exponent;
-    }
-    float magnitude = 0;
-    if (digits != 0) {
-        ParsedNumber number;
-        double estimate;
-        bool exact;
-        if (hex) {
-            number.binaryExponent = 4 * scale + exponent;
-            if (4 * (digits - 1) + number.binaryExponent >= 128) return false;
-            if (4 * digits + number.binaryExponent <= -150) return false;
-            estimate =
-                std::ldexp(static_cast<double>(leading), number.binaryExponent + 4 * beyondLeading);
-            exact = digits <= 13;
-        } else {
-            number.decimalExponent = scale + exponent;
-            if (digits - 1 + number.decimalExponent >= 39) return false;
-            if (digits + number.decimalExponent <= -46) return false;
-            const int power = number.decimalExponent + beyondLeading;
-            exact = digits <= 15 && power >= -22 && power <= 22;
-            // 10^|power|: exact up to 10^22, and beyond within 2^-46 for the
-            // |power| <= 65 that the range checks leave.
-            double tens = 1;
-            for (int i = 0; i < (power < 0 ? -power : power); ++i) tens *= 10;
-            estimate = power < 0 ? static_cast<double>(leading) / tens
-                                 : static_cast<double>(leading) * tens;
-        }
-        if (exact && roundsAsItsValue(estimate)) {
-            magnitude = static_cast<float>(estimate);
-        } else {
-            number.digits = digitsOf(mantissa, mantissaEnd, base);
-            magnitude = nearestFloat(number, estimate);
-        }
-        if (std::isinf(magnitude) || !(magnitude > 0)) return false;
-    }
-    part = negative ? -magnitude : magnitude;
-    return true;
-}
-
-}  // namespace
-
 // Reading the text form
 // ---------------------
 // The value is read straight from the stream's buffer, one character at a
@@ -646,7 +443,7 @@ public:
         const std::from_chars_result result = std::from_chars(text_, end, part, format);
         return result.ec == std::errc() && result.ptr == end;
 #else
-        return textToFloat(text_, end, part, format == std::chars_format::hex);
+        return ccomplex_text::textToFloat(text_, end, part, format == std::chars_format::hex);
 #endif
     }
 

@@ -670,6 +670,14 @@ inline double squaredMagnitude(const CComplex& z) noexcept {
     return r * r + i * i;
 }
 
+// The margin test: whether v - margin and v + margin round to the same
+// float, so that every value between them, the exact one among them, rounds
+// to v's float. Rounding is monotonic, so the lower end never rounds above
+// the upper. A NaN v passes, and is its own result.
+inline bool roundsAlikeWithin(double v, double margin) noexcept {
+    return !(static_cast<float>(v - margin) < static_cast<float>(v + margin));
+}
+
 // mag() and norm(z), correctly rounded from their exact values, for the rare
 // ones next to a tie between two floats.
 float magnitudeNearTie(const CComplex& z) noexcept;
@@ -683,10 +691,8 @@ float normNearTie(const CComplex& z) noexcept;
 // magnitude is rounded from the exact sign of real^2 + imag^2 - tie^2.
 inline float CComplex::mag() const noexcept {
     const double m = std::sqrt(ccomplex_detail::squaredMagnitude(*this));
-    const double margin = m * 0x1p-51;
-    if (static_cast<float>(m - margin) < static_cast<float>(m + margin))
-        return ccomplex_detail::magnitudeNearTie(*this);
-    return static_cast<float>(m);
+    if (ccomplex_detail::roundsAlikeWithin(m, m * 0x1p-51)) return static_cast<float>(m);
+    return ccomplex_detail::magnitudeNearTie(*this);
 }
 
 // Float operands: one float operation per part touched, so the host's
@@ -753,10 +759,8 @@ inline float arg(const CComplex& z) noexcept { return z.ang(); }
 // between two floats, where the exact sign of real^2 + imag^2 - tie decides.
 inline float norm(const CComplex& z) noexcept {
     const double s = ccomplex_detail::squaredMagnitude(z);
-    const double margin = s * 0x1p-51;
-    if (static_cast<float>(s - margin) < static_cast<float>(s + margin))
-        return ccomplex_detail::normNearTie(z);
-    return static_cast<float>(s);
+    if (ccomplex_detail::roundsAlikeWithin(s, s * 0x1p-51)) return static_cast<float>(s);
+    return ccomplex_detail::normNearTie(z);
 }
 
 constexpr CComplex conj(const CComplex& z) noexcept { return z.conj(); }

@@ -1,24 +1,20 @@
 // The elementary functions, each part correctly rounded in practice.
-#include "ccomplex.h"
-
-// The error bounds below count IEEE 754 roundings, each operation rounded as
-// written; fast-math would reorder and approximate them.
-#if defined(__FAST_MATH__) || (defined(__FINITE_MATH_ONLY__) && __FINITE_MATH_ONLY__)
-#error \
-    "ccomplex_elementary.cpp needs IEEE arithmetic: add -ffp-contract=off -fno-fast-math after -ffast-math or -Ofast"
-#endif
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
 
-#include "ccomplex_kernels.h"
+#include "ccomplex.h"
+#include "ccomplex_careful_kernels.h"
+#include "ccomplex_double_double.h"
+#include "ccomplex_double_kernels.h"
+#include "ccomplex_ieee.h"
+#include "ccomplex_kernel_constants.h"
 
 // Why double precision is enough, and where it is not
 // ---------------------------------------------------
-// The kernels of ccomplex_kernels.h give e^x, ln x, ln(1 + x) and atan
+// The kernels of ccomplex_double_kernels.h give e^x, ln x, ln(1 + x) and atan
 // within 3.2 units of 2^-53 relative, and cos and sin of a float within
 // 2^-50. A result assembled from a few of them, each product of float
 // operands exact, is within a few 2^-53 of the exact value, which is 2^-29 of
@@ -42,9 +38,6 @@ using namespace ccomplex_kernels;
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
-
-constexpr double kHalfPi = 1.57079632679489661923;
-constexpr double kTwoOverPi = 0.63661977236758134308;
 
 template <typename Real>
 bool isZero(Real v) noexcept {
@@ -84,9 +77,8 @@ Real timesPart(Real big, Real small) noexcept {
     if (x > 0 && isZero(y)) return CComplex(x, y);
     // +inf or +0 times cis y, each part signed as cos y and sin y.
     const double m = x > 0 ? HUGE_VAL : 0.0;
-    double c, s;
-    cosSinOfFloat(y, c, s);
-    return CComplex(toFloat(m * c), toFloat(m * s));
+    const CosSin<double> v = cosSinOfFloat(y);
+    return CComplex(toFloat(m * v.cos), toFloat(m * v.sin));
 }
 
 // ---------------------------------------------------------------- log
@@ -112,8 +104,6 @@ double logOfMagnitude(float x, float y) noexcept {
     if (s >= 0.5 && s <= 2) return log1pOf((a - 1) * (a + 1) + b * b) / 2;
     return logOf(s) / 2;
 }
-
-constexpr double kLog10OfE = 0.43429448190325182765;
 
 // ---------------------------------------------------------------- sqrt
 
@@ -300,28 +290,6 @@ CComplex integerValuedPower(const CComplex& z, float x) noexcept {
 // result corrected by one Newton step, which doubles its 52 correct bits.
 // They take a few hundred nanoseconds, and run for one power in thousands.
 
-constexpr DoubleDouble kTwoOverPiDD{0x1.45f306dc9c883p-1, -0x1.6b01ec5417056p-55};
-// e^x - 1 = x + x^2/2! + ..., for |x| <= 0.75: the terms fall at least
-// fourfold from the third on, so the tail past a negligible term is smaller
-// still, and |e^x - 1| >= 0.7 |x| there, so the sum keeps the relative
-// accuracy of its terms however small x is.
-DoubleDouble expm1Series(DoubleDouble x) noexcept {
-    DoubleDouble term = x, sum = x;
-    for (int n = 2; significant(term, sum.hi); ++n) {
-        term = term * x / DoubleDouble{static_cast<double>(n)};
-        sum = sum + term;
-    }
-    return sum;
-}
-
-// e^a / 2^exponent, for |a| <= 2^30: a = k ln 2 + r with |r| <= 0.35, k ln 2
-// off by 2^-106 |a|, so the value is within 2^-104 + 2^-106 |a| relative.
-DoubleDouble exponential(DoubleDouble a, int& exponent) noexcept {
-    const double k = std::rint(a.hi * 0x1.71547652b82fep0);  // a / ln 2
-    exponent = static_cast<int>(k);
-    return DoubleDouble{1.0} + expm1Series(a - kLn2DD * DoubleDouble{k});
-}
-
 // ln |x + jy| to 2^-102 relative, for x and y floats scaled by a power of two
 // (so with at most 24 bits each), from the double L0 = ln s, s = x^2 + y^2:
 // ln s = L0 + ln(1 + rho) with rho = s e^-L0 - 1 about 2^-52, so ln(1 +
@@ -455,15 +423,8 @@ FastPower fastPower(const CComplex& z, const CComplex& w, const SplitAngle& angl
     int quarters;
     const double f =
         fractionOfQuarterTurns(quarterTurnsOfExponent(w.real, angle.quarters), r, quarters);
-    double cr, sr, c, s;
-    sinCosOfReduced(f * kHalfPi, sr, cr);
-    // The quarter by bit masks, as random exponents mispredict the switch,
-    // but for a zero sine, whose sign only the switch's 0 - x sets.
-    if (isZero(sr)) {
-        rotateByQuarters(quarters & 3, cr, sr, c, s);
-    } else {
-        rotateByQuartersWithoutBranch(quarters & 3, cr, sr, c, s);
-    }
+    const CosSin<double> v = cosSinOf(ReducedAngle<double>{f * kHalfPi, quarters});
+    const double c = v.cos, s = v.sin;
     const double m = expOf(a);
     const double da = 10 * u * (std::fabs(wr * lnMagnitude) + std::fabs(wi * theta)) + 7 * u;
     const double db =
@@ -530,9 +491,9 @@ CComplex carefulPower(const CComplex& z, const CComplex& w, const SplitAngle& an
     quarters +=
         static_cast<int>(std::fmod(wholeHi, 4.0)) + static_cast<int>(std::fmod(wholeLo, 4.0));
     const bool nearWholeTurns = isZero(turnsFraction) && std::fabs(r.hi) < 0.5;
-    DoubleDouble sr, cr, c, s;
-    sinCosSeries(nearWholeTurns ? radians : f * kHalfPiDD, sr, cr);
-    rotateByQuarters(quarters & 3, cr, sr, c, s);
+    const CosSin<DoubleDouble> v =
+        cosSinOf(ReducedAngle<DoubleDouble>{nearWholeTurns ? radians : f * kHalfPiDD, quarters});
+    const DoubleDouble c = v.cos, s = v.sin;
     // e^a = e^lnPart 2^scale; where either part of the split is large, a
     // is taken whole, as the two may cancel.
     DoubleDouble lnPart = rest;
@@ -583,9 +544,8 @@ CComplex timesMinusI(const CComplex& z) noexcept { return CComplex(z.imag, -z.re
     if (std::isfinite(x)) return CComplex(isZero(x) ? x : kNaN, kNaN);
     if (!std::isfinite(y)) return CComplex(x, kNaN);
     if (isZero(y)) return CComplex(x, y);
-    double c, s;
-    cosSinOfFloat(y, c, s);
-    return CComplex(toFloat(static_cast<double>(x) * c), toFloat(HUGE_VAL * s));
+    const CosSin<double> v = cosSinOfFloat(y);
+    return CComplex(toFloat(static_cast<double>(x) * v.cos), toFloat(HUGE_VAL * v.sin));
 }
 
 // C's ccosh at an infinite or NaN part.
@@ -594,9 +554,8 @@ CComplex timesMinusI(const CComplex& z) noexcept { return CComplex(z.imag, -z.re
     if (std::isfinite(x)) return CComplex(kNaN, isZero(x) ? 0.0f : kNaN);
     if (!std::isfinite(y)) return CComplex(kInf, kNaN);
     if (isZero(y)) return CComplex(kInf, std::copysign(0.0f, x) * y);
-    double c, s;
-    cosSinOfFloat(y, c, s);
-    return CComplex(toFloat(HUGE_VAL * c), toFloat(static_cast<double>(x) * s));
+    const CosSin<double> v = cosSinOfFloat(y);
+    return CComplex(toFloat(HUGE_VAL * v.cos), toFloat(static_cast<double>(x) * v.sin));
 }
 
 // C's ctanh at an infinite or NaN part.
@@ -605,9 +564,8 @@ CComplex timesMinusI(const CComplex& z) noexcept { return CComplex(z.imag, -z.re
     if (std::isfinite(x)) return CComplex(isZero(x) ? x : kNaN, kNaN);
     const float one = std::copysign(1.0f, x);
     if (!std::isfinite(y)) return CComplex(one, std::copysign(0.0f, y));
-    double c, s;
-    cosSinOfFloat(y, c, s);
-    return CComplex(one, toFloat(std::copysign(0.0, s * c)));  // 0 sin 2y
+    const CosSin<double> v = cosSinOfFloat(y);
+    return CComplex(one, toFloat(std::copysign(0.0, v.sin * v.cos)));  // 0 sin 2y
 }
 
 // ---------------------------------------------------------------- the inverses
@@ -694,44 +652,6 @@ double angleAtInfinity(float x, float y) noexcept {
 
 // ---------------------------------------------------------------- the functions
 
-// magnitude cos(angle) + j magnitude sin(angle). cos and sin come from the
-// kernel, within 2^-50 relative for every float angle, and the product by the
-// float magnitude is rounded once in double: each part is within 2^-49.8
-// relative of its exact value, 2^-25.8 of a float ulp, before its rounding to
-// float. Where a part lies within 2^-48 of a tie between two floats (about
-// one in 2^23), both are computed again in double-double, to about 2^-100,
-// and rounded once; the exact part is never a tie itself (cos and sin of a
-// nonzero rational are irrational), and no float pair is known to bring it
-// within 2^-100 of one. No float angle brings cos or sin nearer zero than
-// 2^-150 (the sine of a tiny angle is about the angle; from 1 upward both
-// stay above 2^-30), so the products lie between 2^-300 and 2^128, or are
-// zero, and only the last rounding can overflow or underflow. An infinite or
-// NaN angle gives NaN parts. The kernel took polar from 2.0 times
-// std::polar's time, through the C library's cos and sin, to about 1.
-namespace {
-
-[[gnu::cold, gnu::noinline]] CComplex polarCarefully(float magnitude, float angle) noexcept {
-    DoubleDouble c, s;
-    cosSinOfFloatCarefully(angle, c, s);
-    const double m = static_cast<double>(magnitude);
-    const auto times = [m](DoubleDouble v) {
-        const DoubleDouble p = twoProduct(m, v.hi);
-        return quickTwoSum(p.hi, p.lo + m * v.lo);
-    };
-    return CComplex(roundToFloat(times(c), 0), roundToFloat(times(s), 0));
-}
-
-}  // namespace
-
-CComplex CComplex::polar(float magnitude, float angle) noexcept {
-    const double m = static_cast<double>(magnitude);
-    double c, s;
-    cosSinOfFloat(angle, c, s);
-    const double re = m * c, im = m * s;
-    if (nearFloatTie(re, 32) || nearFloatTie(im, 32)) return polarCarefully(magnitude, angle);
-    return CComplex(toFloat(re), toFloat(im));
-}
-
 // e^x cis y: e^x within 1.8u, cos and sin within 2^-50, the products
 // rounded once. e^x overflows double only for x > 709, where both
 // parts are beyond float anyway: no float y != 0 comes within 2^-100 of a
@@ -740,8 +660,7 @@ CComplex exp(const CComplex& z) noexcept {
     if (!isFinite(z)) return expOfNonFinite(z.real, z.imag);
     const double m = expOf(static_cast<double>(z.real));
     if (isZero(z.imag)) return CComplex(toFloat(m), z.imag);  // m may be infinite; inf * 0 is NaN
-    double c, s;
-    cosSinOfFloat(z.imag, c, s);
+    const auto [c, s] = cosSinOfFloat(z.imag);
     return CComplex(toFloat(m * c), toFloat(m * s));
 }
 
@@ -795,18 +714,18 @@ CComplex ccomplex_detail::complexPower(const CComplex& z, const CComplex& w) noe
 // sinh x cos y + i cosh x sin y, each factor within a few units of 2^-53.
 CComplex sinh(const CComplex& z) noexcept {
     if (!isFinite(z)) return sinhOfNonFinite(z.real, z.imag);
-    double sinhX, coshX, c, s;
+    double sinhX, coshX;
     sinhCoshOfFloat(z.real, sinhX, coshX);
-    cosSinOfFloat(z.imag, c, s);
+    const auto [c, s] = cosSinOfFloat(z.imag);
     return CComplex(toFloat(timesPart(c, sinhX)), toFloat(timesPart(coshX, s)));
 }
 
 // cosh x cos y + i sinh x sin y.
 CComplex cosh(const CComplex& z) noexcept {
     if (!isFinite(z)) return coshOfNonFinite(z.real, z.imag);
-    double sinhX, coshX, c, s;
+    double sinhX, coshX;
     sinhCoshOfFloat(z.real, sinhX, coshX);
-    cosSinOfFloat(z.imag, c, s);
+    const auto [c, s] = cosSinOfFloat(z.imag);
     return CComplex(toFloat(coshX * c), toFloat(timesPart(sinhX, s)));
 }
 
@@ -820,8 +739,7 @@ CComplex cosh(const CComplex& z) noexcept {
 // e^-2|x| to within the same, which also avoids s^2 overflowing.
 CComplex tanh(const CComplex& z) noexcept {
     if (!isFinite(z)) return tanhOfNonFinite(z.real, z.imag);
-    double c, s;
-    cosSinOfFloat(z.imag, c, s);
+    const auto [c, s] = cosSinOfFloat(z.imag);
     if (std::fabs(z.real) > 22.0f) {
         const double e = expOf(-2 * std::fabs(static_cast<double>(z.real)));
         return CComplex(std::copysign(1.0f, z.real), toFloat(4 * s * c * e));

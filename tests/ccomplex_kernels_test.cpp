@@ -1,7 +1,5 @@
 // The kernels' error bounds, against long double references: random operands
 // of every exponent, and rows at the edges where each kernel changes form.
-#include "ccomplex_kernels.h"
-
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -16,6 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "ccomplex_careful_kernels.h"
+#include "ccomplex_double_double.h"
+#include "ccomplex_double_kernels.h"
+#include "ccomplex_kernel_constants.h"
 #include "random_part.h"
 
 namespace {
@@ -293,16 +295,14 @@ TEST(Kernels, CosSinOfFloatWithinTwoToMinus50AndCarefully) {
     for (const float y : angles) {
         const long double exactC = std::cos(static_cast<long double>(y)),
                           exactS = std::sin(static_cast<long double>(y));
-        double c, s;
-        cosSinOfFloat(y, c, s);
+        const auto [c, s] = cosSinOfFloat(y);
         const long double error = std::max(unitsOff(c, exactC), unitsOff(s, exactS));
         if (error > worst) {
             worst = error;
             worstAngle = y;
         }
         if (y == 0) continue;  // no relative error to take
-        DoubleDouble cc, cs;
-        cosSinOfFloatCarefully(y, cc, cs);
+        const auto [cc, cs] = cosSinOfFloatCarefully(y);
         const long double careful =
             std::max(std::fabs((static_cast<long double>(cc.hi) + cc.lo - exactC) / exactC),
                      std::fabs((static_cast<long double>(cs.hi) + cs.lo - exactS) / exactS));
@@ -335,7 +335,8 @@ TEST(Kernels, TiesFoundAndRoundedFromTheExactSide) {
                 {-0x1p-130, 0, true},
                 {0x1.ffffffp127, 0, true},
                 {HUGE_VAL, 8, false}};
-    for (const auto& t : ties) EXPECT_EQ(nearFloatTie(t.v, t.ulps), t.near) << std::hexfloat << t.v;
+    for (const auto& t : ties)
+        EXPECT_EQ(isNearFloatTie(t.v, t.ulps), t.near) << std::hexfloat << t.v;
 
     // An exact value hi + lo, the sign of exact - t from an exact sum.
     const struct {
@@ -404,12 +405,10 @@ TEST(Kernels, SpecialValues) {
                 std::isnan(atan2Of(1, nan)) && std::isnan(logOf(-1)) && std::isnan(log1pOf(-2)));
     EXPECT_TRUE(expOf(-745.2) == 0 && expOf(-746) == 0 && expOf(-745.1) == DBL_TRUE_MIN);
     for (const float y : {HUGE_VALF, -HUGE_VALF, std::numeric_limits<float>::quiet_NaN()}) {
-        double c, s;
-        cosSinOfFloat(y, c, s);
+        const auto [c, s] = cosSinOfFloat(y);
         EXPECT_TRUE(std::isnan(c) && std::isnan(s)) << y;
     }
-    double c, s;
-    cosSinOfFloat(-0.0f, c, s);
+    const auto [c, s] = cosSinOfFloat(-0.0f);
     EXPECT_TRUE(c == 1 && s == 0 && std::signbit(s));
 }
 

@@ -1,17 +1,17 @@
-// A white-box check of ccomplex.cpp's text-to-float conversion for standard
-// libraries without a floating-point std::from_chars. It has internal
-// linkage, so this program compiles ccomplex.cpp itself instead of linking
-// the library.
+// A white-box check of the library's exact text-to-float conversion, which
+// its reader uses where the standard library has no floating-point
+// std::from_chars.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <string_view>
 
-#include "ccomplex.cpp"
+#include "ccomplex_text_to_float.h"
 #include "random_part.h"
 
 namespace {
@@ -20,7 +20,7 @@ namespace {
 // for refusal, on texts of random floats in each notation and on the exact
 // halfway points between two floats, and just beside them.
 TEST(TextToFloat, MatchesFromChars) {
-#if !CCOMPLEX_FLOAT_FROM_CHARS
+#if !(defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L)
     GTEST_SKIP() << "no floating-point std::from_chars to compare with; the extractor's tests "
                     "check the conversion";
 #else
@@ -32,7 +32,7 @@ TEST(TextToFloat, MatchesFromChars) {
         const auto format = hex ? std::chars_format::hex : std::chars_format::general;
         const bool accepted =
             std::from_chars(text.data(), last, expected, format).ec == std::errc();
-        const bool same = textToFloat(text.data(), last, got, hex) == accepted &&
+        const bool same = ccomplex_text::textToFloat(text.data(), last, got, hex) == accepted &&
                           (!accepted || std::memcmp(&got, &expected, sizeof got) == 0);
         if (!same && mismatches++ < 5)
             ADD_FAILURE() << text << " gives " << got << ", not " << expected;

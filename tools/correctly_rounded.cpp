@@ -31,7 +31,7 @@
 
 #include "../tests/float_bits.h"
 #include "ccomplex.h"
-#include "ccomplex_kernels.h"
+#include "ccomplex_double_kernels.h"
 
 namespace {
 
@@ -530,7 +530,7 @@ const Form& formNamed(const char* name) {
 
 // ---------------------------------------------------------------- kernel edges
 //
-// Rows where the kernels of ccomplex_kernels.h change form, drawn after the
+// Rows where the double kernels change form, drawn after the
 // per-form rows with a seed of their own.
 
 // A float angle from 2^19 to 2^127, where cos and sin reduce by 2/pi's bits:
@@ -539,9 +539,7 @@ const Form& formNamed(const char* name) {
 float largeAngle(OperandSource& source, int i) {
     for (;;) {
         const float y = source.scaled(19, 127);
-        int quarters;
-        if (i % 2 == 0 || std::fabs(ccomplex_kernels::reduceLargeAngle(y, quarters)) < 0x1p-20)
-            return y;
+        if (i % 2 == 0 || std::fabs(ccomplex_kernels::reduceLargeAngle(y).r) < 0x1p-20) return y;
     }
 }
 
@@ -763,20 +761,19 @@ Operands anyOperands(OperandSource& source, const char* form, int i) {
 // Whether the operation's double result lies within a double ulp of a tie,
 // where the double's own error may cross it.
 bool nextToTie(const char* form, const Operands& o) {
-    using ccomplex_kernels::nearFloatTie;
+    using ccomplex_kernels::isNearFloatTie;
     const double a = o.z.real, b = o.z.imag, c = o.w.real, d = o.w.imag;
     if (std::strcmp(form, "z/w") == 0) {
         const double n = c * c + d * d;
         return n > 0 &&
-               (nearFloatTie((a * c + b * d) / n, 1) || nearFloatTie((b * c - a * d) / n, 1));
+               (isNearFloatTie((a * c + b * d) / n, 1) || isNearFloatTie((b * c - a * d) / n, 1));
     }
     if (std::strcmp(form, "polar") == 0) {
-        double cosine, sine;
-        ccomplex_kernels::cosSinOfFloat(o.z.imag, cosine, sine);
-        return nearFloatTie(a * cosine, 1) || nearFloatTie(a * sine, 1);
+        const auto [cosine, sine] = ccomplex_kernels::cosSinOfFloat(o.z.imag);
+        return isNearFloatTie(a * cosine, 1) || isNearFloatTie(a * sine, 1);
     }
     const double s = a * a + b * b, v = std::strcmp(form, "mag") == 0 ? std::sqrt(s) : s;
-    return nearFloatTie(v, 1);
+    return isNearFloatTie(v, 1);
 }
 
 // An exact tie: x^2 + 4 for the norm with x odd, or a near one, x^2 + y^2
@@ -831,7 +828,7 @@ Operands onTie(OperandSource& source, const char* form) {
         const long double ulp = std::nextafter(a, HUGE_VALF) - a;
         const float b = static_cast<float>(std::sqrt(a * ulp + ulp * ulp / 4));
         const double root = std::sqrt(static_cast<double>(a) * a + static_cast<double>(b) * b);
-        if (ccomplex_kernels::nearFloatTie(root, 0)) {
+        if (ccomplex_kernels::isNearFloatTie(root, 0)) {
             o.z = {a, b};
             return o;
         }

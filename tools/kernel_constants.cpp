@@ -1,9 +1,9 @@
-// The constants of ccomplex_kernels.h, from MPFR, and an exhaustive check of
-// its reduction of float angles by pi / 2.
+// The kernels' constants, ccomplex_kernel_constants.h, from MPFR, and an
+// exhaustive check of the reduction of float angles by pi / 2.
 //
 //   g++ -std=c++17 -O2 -I. tools/kernel_constants.cpp -lmpfr -lgmp -pthread
 //       -o build/kernel_constants
-//   build/kernel_constants tables      the tables, as C++ initialisers
+//   build/kernel_constants header      ccomplex_kernel_constants.h, before clang-format
 //   build/kernel_constants reduction   every positive float angle
 //
 // `reduction` computes y 2/pi for every float y > 0 exactly enough with GMP
@@ -22,31 +22,138 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <thread>
 #include <vector>
 
-#include "ccomplex_kernels.h"
+#include "ccomplex_angle_reduction.h"
 
 namespace {
+
+// The nearest double to v.
+double nearest(mpfr_srcptr v) { return mpfr_get_d(v, MPFR_RNDN); }
 
 // v as hi + lo, each rounded to nearest.
 void printDoubleDouble(mpfr_srcptr v) {
     mpfr_t rest;
     mpfr_init2(rest, mpfr_get_prec(v));
-    const double hi = mpfr_get_d(v, MPFR_RNDN);
+    const double hi = nearest(v);
     mpfr_sub_d(rest, v, hi, MPFR_RNDN);
-    std::printf("{%a, %a}", hi, mpfr_get_d(rest, MPFR_RNDN));
+    std::printf("{%a, %a}", hi, nearest(rest));
     mpfr_clear(rest);
 }
 
-int printTables() {
-    mpfr_t v, pi;
-    mpfr_inits2(1000, v, pi, static_cast<mpfr_ptr>(nullptr));
-    mpfr_const_pi(pi, MPFR_RNDN);
+// Prints `name` = v split into parts of the given bit counts, each the
+// nearest to what the parts before it left, as a constexpr array.
+void printSplit(const char* name, mpfr_srcptr v, std::initializer_list<int> bits) {
+    mpfr_t rest, part;
+    mpfr_init2(rest, mpfr_get_prec(v));
+    mpfr_set(rest, v, MPFR_RNDN);
+    std::printf("constexpr double %s[%zu] = {", name, bits.size());
+    const char* separator = "";
+    for (const int b : bits) {
+        mpfr_init2(part, b);
+        mpfr_set(part, rest, MPFR_RNDN);
+        mpfr_sub(rest, rest, part, MPFR_RNDN);
+        std::printf("%s%a", separator, nearest(part));
+        separator = ", ";
+        mpfr_clear(part);
+    }
+    std::printf("};\n");
+    mpfr_clear(rest);
+}
 
-    // atan(j/8), pi/2 - atan(j/8), pi/2 + atan(j/8), pi - atan(j/8).
-    std::printf("kOctantAngles:\n");
+// 1/n! signed as the n-th term of sin (odd n) or cos (even n): (-1)^(n/2).
+double taylorCoefficient(unsigned long n) {
+    mpfr_t v;
+    mpfr_init2(v, 1000);
+    mpfr_fac_ui(v, n, MPFR_RNDN);
+    mpfr_ui_div(v, 1, v, MPFR_RNDN);
+    const double c = nearest(v);
+    mpfr_clear(v);
+    return (n / 2) % 2 == 0 ? c : -c;
+}
+
+// ccomplex_kernel_constants.h, to be put through clang-format.
+int printHeader() {
+    mpfr_t v, pi, ln2;
+    mpfr_inits2(1000, v, pi, ln2, static_cast<mpfr_ptr>(nullptr));
+    mpfr_const_pi(pi, MPFR_RNDN);
+    mpfr_const_log2(ln2, MPFR_RNDN);
+    std::printf(
+        "// The kernels' constants, each the nearest double (or double-double) to\n"
+        "// its value unless it says otherwise. Made by tools/kernel_constants.cpp,\n"
+        "// not by hand:\n"
+        "//   build/kernel_constants header | clang-format "
+        "--assume-filename=ccomplex_kernel_constants.h\n"
+        "// CI makes it again and fails on any difference.\n"
+        "#ifndef CCOMPLEX_KERNEL_CONSTANTS_H\n#define CCOMPLEX_KERNEL_CONSTANTS_H\n\n"
+        "#include <cstdint>\n\n#include \"ccomplex_double_double.h\"\n\n"
+        "namespace ccomplex_kernels {\n\n");
+
+    std::printf("// ln 2, 1/ln 2 and 1/ln 10.\nconstexpr DoubleDouble kLn2DD");
+    printDoubleDouble(ln2);
+    std::printf(
+        ";\n// ln 2 in 42 bits, so that k times it is exact for |k| < 2^11, and the rest.\n");
+    mpfr_t high;
+    mpfr_init2(high, 42);
+    mpfr_set(high, ln2, MPFR_RNDN);
+    mpfr_sub(v, ln2, high, MPFR_RNDN);
+    std::printf("constexpr double kLn2Hi = %a, kLn2Lo = %a;\n", nearest(high), nearest(v));
+    mpfr_clear(high);
+    mpfr_ui_div(v, 1, ln2, MPFR_RNDN);
+    std::printf("constexpr double kOneOverLn2 = %a;\n", nearest(v));
+    mpfr_set_ui(v, 10, MPFR_RNDN);
+    mpfr_log(v, v, MPFR_RNDN);
+    mpfr_ui_div(v, 1, v, MPFR_RNDN);
+    std::printf("constexpr double kLog10OfE = %a;\n", nearest(v));
+    mpfr_sqrt_ui(v, 2, MPFR_RNDN);
+    std::printf("constexpr double kSqrt2 = %a;\n\n", nearest(v));
+
+    std::printf("// pi/2 and 2/pi.\nconstexpr DoubleDouble kHalfPiDD");
+    mpfr_div_ui(v, pi, 2, MPFR_RNDN);
+    printDoubleDouble(v);
+    std::printf(";\nconstexpr double kHalfPi = kHalfPiDD.hi;\n");
+    std::printf(
+        "// pi/2 in parts of 33, 33, 53 and 53 bits, for the reduction of angles\n"
+        "// below 2^19: k times either of the first two is exact for k < 2^20.\n");
+    printSplit("kHalfPiParts", v, {33, 33, 53, 53});
+    std::printf("constexpr DoubleDouble kTwoOverPiDD");
+    mpfr_ui_div(v, 2, pi, MPFR_RNDN);
+    printDoubleDouble(v);
+    std::printf(";\nconstexpr double kTwoOverPi = kTwoOverPiDD.hi;\n");
+    std::printf(
+        "// 2/pi = the sum of kTwoOverPiWords[j] 2^(-32 (j + 1)): its first 320 bits,\n"
+        "// truncated.\nconstexpr std::uint32_t kTwoOverPiWords[10] = {");
+    for (int j = 0; j < 10; ++j) {
+        mpfr_mul_2ui(v, v, 32, MPFR_RNDN);
+        mpfr_t word;
+        mpfr_init2(word, 1000);
+        mpfr_floor(word, v);
+        std::printf("%s0x%08lx", j == 0 ? "" : ", ", mpfr_get_ui(word, MPFR_RNDN));
+        mpfr_sub(v, v, word, MPFR_RNDN);
+        mpfr_clear(word);
+    }
+    std::printf("};\n\n");
+
+    std::printf(
+        "// The Taylor coefficients of sin r and cos r past their leading terms:\n"
+        "// sin r = r + r^3 (kSinTail[0] + r^2 kSinTail[1] + ...), -1/3!, 1/5!, ...,\n"
+        "// 1/17!; cos r = 1 - r^2/2 + r^4 (kCosTail[0] + ...), 1/4!, ..., -1/18!.\n"
+        "constexpr double kSinTail[8] = {");
+    for (unsigned long n = 3; n <= 17; n += 2)
+        std::printf("%s%a", n == 3 ? "" : ", ", taylorCoefficient(n));
+    std::printf("};\nconstexpr double kCosTail[8] = {");
+    for (unsigned long n = 4; n <= 18; n += 2)
+        std::printf("%s%a", n == 4 ? "" : ", ", taylorCoefficient(n));
+    std::printf("};\n\n");
+
+    std::printf(
+        "// atan(j/8), pi/2 - atan(j/8), pi/2 + atan(j/8) and pi - atan(j/8) for\n"
+        "// j = 0 to 8: the angles of the octants' table entries.\n"
+        "constexpr DoubleDouble kOctantAngles[4][9] = {\n");
     for (int octant = 0; octant < 4; ++octant) {
+        std::printf("{");
         for (int j = 0; j <= 8; ++j) {
             mpfr_set_ui(v, static_cast<unsigned long>(j), MPFR_RNDN);
             mpfr_div_ui(v, v, 8, MPFR_RNDN);
@@ -59,38 +166,12 @@ int printTables() {
             mpfr_add(v, v, quarter, MPFR_RNDN);
             mpfr_clear(quarter);
             printDoubleDouble(v);
-            std::printf(j < 8 ? ", " : "\n");
+            std::printf(j < 8 ? ", " : "},\n");
         }
     }
-
-    // ln 2 in 42 bits and the rest; ln 2 and pi / 2 as double-doubles.
-    mpfr_t ln2, high;
-    mpfr_init2(ln2, 1000);
-    mpfr_init2(high, 42);
-    mpfr_const_log2(ln2, MPFR_RNDN);
-    mpfr_set(high, ln2, MPFR_RNDN);
-    mpfr_sub(v, ln2, high, MPFR_RNDN);
-    std::printf("kLn2Hi %a, kLn2Lo %a\nkLn2DD ", mpfr_get_d(high, MPFR_RNDN),
-                mpfr_get_d(v, MPFR_RNDN));
-    printDoubleDouble(ln2);
-    mpfr_div_ui(v, pi, 2, MPFR_RNDN);
-    std::printf("\nkHalfPiDD ");
-    printDoubleDouble(v);
-
-    // 2/pi in 32-bit words.
-    std::printf("\nkTwoOverPiWords:");
-    mpfr_ui_div(v, 2, pi, MPFR_RNDN);
-    for (int j = 0; j < 8; ++j) {
-        mpfr_mul_2ui(v, v, 32, MPFR_RNDN);
-        mpfr_t word;
-        mpfr_init2(word, 1000);
-        mpfr_floor(word, v);
-        std::printf(" 0x%08lx", mpfr_get_ui(word, MPFR_RNDN));
-        mpfr_sub(v, v, word, MPFR_RNDN);
-        mpfr_clear(word);
-    }
-    std::printf("\n");
-    mpfr_clears(v, pi, ln2, high, static_cast<mpfr_ptr>(nullptr));
+    std::printf(
+        "};\n\n}  // namespace ccomplex_kernels\n\n#endif  // CCOMPLEX_KERNEL_CONSTANTS_H\n");
+    mpfr_clears(v, pi, ln2, static_cast<mpfr_ptr>(nullptr));
     return 0;
 }
 
@@ -157,9 +238,11 @@ void checkRange(std::uint32_t first, std::uint32_t last, const mpz_t twoOverPi, 
             out.closestInBinadeAt[exponent] = y;
         }
         // The kernel's reduction.
-        int kernelQuarters;
-        const double r = large ? ccomplex_kernels::reduceLargeAngle(y, kernelQuarters)
-                               : ccomplex_kernels::reduceSmallAngle(y, kernelQuarters);
+        const ccomplex_kernels::ReducedAngle<double> reduced =
+            large ? ccomplex_kernels::reduceLargeAngle(y)
+                  : ccomplex_kernels::reduceSmallAngle(static_cast<double>(y));
+        const double r = reduced.r;
+        const int kernelQuarters = reduced.quarters;
         const long double exact = distance * halfPi;
         const double error = static_cast<double>(
             std::log2(std::fabs((static_cast<long double>(r) - exact) / exact)));
@@ -239,8 +322,8 @@ int checkReduction() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && std::strcmp(argv[1], "tables") == 0) return printTables();
+    if (argc == 2 && std::strcmp(argv[1], "header") == 0) return printHeader();
     if (argc == 2 && std::strcmp(argv[1], "reduction") == 0) return checkReduction();
-    std::fprintf(stderr, "usage: %s tables | reduction\n", argv[0]);
+    std::fprintf(stderr, "usage: %s header | reduction\n", argv[0]);
     return 2;
 }
