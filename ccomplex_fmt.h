@@ -21,7 +21,6 @@
 
 #include <locale>
 #include <string_view>
-#include <type_traits>
 
 #include "ccomplex.h"
 #include "ccomplex_format_options.h"
@@ -49,8 +48,12 @@ struct fmt::formatter<CComplex, char> {
 
     template <typename Context>
     auto format(const CComplex& z, Context& context) const -> decltype(context.out()) {
-        const int width = argument(context, options_.widthArgument());
-        const int precision = argument(context, options_.precisionArgument());
+        const auto argumentAt = [&](int id) { return context.arg(id); };
+        const auto fail = [](const char* message) { FMT_THROW(format_error(message)); };
+        using ccomplex_detail::FormatOptions;
+        const int width = FormatOptions::argument(argumentAt, options_.widthArgument(), fail);
+        const int precision =
+            FormatOptions::argument(argumentAt, options_.precisionArgument(), fail);
         const auto emit = [&](std::string_view text) {
             context.advance_to(text_.format(string_view(text.data(), text.size()), context));
         };
@@ -71,30 +74,6 @@ private:
     }
     template <typename ParseContext>
     static constexpr void checkDynamic(ParseContext&, int, long) {}
-
-    // The value of the width or precision argument `id`, if any: a
-    // non-negative integer, as {fmt}'s own formatters require.
-    template <typename Context>
-    static int argument(Context& context, int id) {
-        if (id == ccomplex_detail::FormatOptions::kNoArgument) return 0;
-        return visit(
-            [](auto value) {
-                return ccomplex_detail::FormatOptions::argumentValue(
-                    value, [](const char* message) { FMT_THROW(format_error(message)); });
-            },
-            context.arg(id), 0);
-    }
-
-    // The argument's member visit where it has one (fmt 11), else
-    // visit_format_arg, which fmt 11 deprecates.
-    template <typename Visitor, typename Arg>
-    static auto visit(Visitor visitor, Arg arg, int) -> decltype(arg.visit(visitor)) {
-        return arg.visit(visitor);
-    }
-    template <typename Visitor, typename Arg>
-    static auto visit(Visitor visitor, Arg arg, long) {
-        return visit_format_arg(visitor, arg);
-    }
 
     ccomplex_detail::FormatOptions options_;
     formatter<string_view, char> text_;

@@ -31,7 +31,6 @@
 
 #include <format>
 #include <locale>
-#include <type_traits>
 
 // libc++ 16 declares std::format only under -fexperimental-library; without
 // it, it marks its <format> incomplete.
@@ -55,8 +54,12 @@ struct std::formatter<CComplex, char> {
 
     template <typename Context>
     typename Context::iterator format(const CComplex& z, Context& context) const {
-        const int width = argument(context, options_.widthArgument());
-        const int precision = argument(context, options_.precisionArgument());
+        const auto argumentAt = [&](int id) { return context.arg(static_cast<std::size_t>(id)); };
+        const auto fail = [](const char* message) { throw format_error(message); };
+        using ccomplex_detail::FormatOptions;
+        const int width = FormatOptions::argument(argumentAt, options_.widthArgument(), fail);
+        const int precision =
+            FormatOptions::argument(argumentAt, options_.precisionArgument(), fail);
         const auto emit = [&](string_view text) {
             context.advance_to(text_.format(text, context));
         };
@@ -70,30 +73,6 @@ struct std::formatter<CComplex, char> {
     }
 
 private:
-    // The value of the width or precision argument `id`, if any: a
-    // non-negative integer, as the standard formatters require.
-    template <typename Context>
-    static int argument(Context& context, int id) {
-        if (id == ccomplex_detail::FormatOptions::kNoArgument) return 0;
-        return visit(
-            [](auto value) {
-                return ccomplex_detail::FormatOptions::argumentValue(
-                    value, [](const char* message) { throw format_error(message); });
-            },
-            context.arg(static_cast<std::size_t>(id)), 0);
-    }
-
-    // The argument's member visit where it has one (C++26), else
-    // visit_format_arg, which C++26 deprecates.
-    template <typename Visitor, typename Arg>
-    static auto visit(Visitor visitor, Arg arg, int) -> decltype(arg.visit(visitor)) {
-        return arg.visit(visitor);
-    }
-    template <typename Visitor, typename Arg>
-    static auto visit(Visitor visitor, Arg arg, long) {
-        return visit_format_arg(visitor, arg);
-    }
-
     ccomplex_detail::FormatOptions options_;
     formatter<string_view, char> text_;
 };

@@ -90,23 +90,14 @@ public:
         return it;
     }
 
-    // The value of a width or precision argument as an int: an integer from
-    // 0 to 10^8, as a float's formatter takes it. Anything else calls
-    // fail(message), which must not return.
-    template <typename Value, typename Fail>
-    static int argumentValue(Value value, Fail fail) {
-        if constexpr (std::is_integral_v<Value> && !std::is_same_v<Value, bool> &&
-                      !std::is_same_v<Value, char>) {
-            if constexpr (std::is_signed_v<Value>) {
-                if (value < 0) fail("CComplex: a negative width or precision");
-            }
-            if (static_cast<unsigned long long>(value) > 100'000'000)
-                fail("CComplex: a width or precision too large");
-            return static_cast<int>(value);
-        } else {
-            fail("CComplex: a width or precision that is no integer");
-            return 0;
-        }
+    // The value of the width or precision argument `id` (0 where the options
+    // name none), from argumentAt(id), a format context's argument: an
+    // integer from 0 to 10^8, as a float's formatter takes it. Anything else
+    // calls fail(message), which must not return.
+    template <typename ArgumentAt, typename Fail>
+    static int argument(ArgumentAt argumentAt, int id, Fail fail) {
+        if (id == kNoArgument) return 0;
+        return visit([fail](auto value) { return argumentValue(value, fail); }, argumentAt(id), 0);
     }
 
     constexpr int widthArgument() const noexcept { return widthArgument_; }
@@ -155,6 +146,34 @@ public:
     }
 
 private:
+    template <typename Value, typename Fail>
+    static int argumentValue(Value value, Fail fail) {
+        if constexpr (std::is_integral_v<Value> && !std::is_same_v<Value, bool> &&
+                      !std::is_same_v<Value, char>) {
+            if constexpr (std::is_signed_v<Value>) {
+                if (value < 0) fail("CComplex: a negative width or precision");
+            }
+            if (static_cast<unsigned long long>(value) > 100'000'000)
+                fail("CComplex: a width or precision too large");
+            return static_cast<int>(value);
+        } else {
+            fail("CComplex: a width or precision that is no integer");
+            return 0;
+        }
+    }
+
+    // The argument's member visit where it has one (C++26, fmt 11), else
+    // visit_format_arg, found in the argument's namespace, which both
+    // deprecate.
+    template <typename Visitor, typename Arg>
+    static auto visit(Visitor visitor, Arg arg, int) -> decltype(arg.visit(visitor)) {
+        return arg.visit(visitor);
+    }
+    template <typename Visitor, typename Arg>
+    static auto visit(Visitor visitor, Arg arg, long) {
+        return visit_format_arg(visitor, arg);
+    }
+
     static constexpr std::size_t kRoom = 64;  // for padding, on either side
 
     template <typename Emit>
