@@ -372,10 +372,13 @@ std::ostream& operator<<(std::ostream& out, const CComplex& z) {
 // ---------------------
 // The value is read straight from the stream's buffer, one character at a
 // time, and a character is taken only when it can continue the value, so the
-// stream stays at the first character after it. Nothing is read ahead: a
-// stream buffer need not take back what was read from it. Each part's
-// characters are collected in automatic storage, and std::from_chars, which
-// allocates nothing, turns them into the nearest float.
+// stream stays at the first character after it. One character is read ahead,
+// in one place: a space after a bare number, taken to see whether " +j"
+// follows, and given back where it does not. String and file buffers take it
+// back; a buffer that cannot keeps it taken. Each part's characters are
+// collected in automatic storage, and std::from_chars (or, without it, the
+// library's own conversion), which allocates nothing, turns them into the
+// nearest float.
 
 namespace {
 
@@ -421,8 +424,13 @@ public:
     bool next(char c) { return peek() == c; }
 
     // Gives back the character last taken, where the stream buffer can take
-    // it back (string and file buffers can); elsewhere it stays taken.
-    void giveBack() { buffer_.sungetc(); }
+    // it back (string and file buffers can); elsewhere it stays taken. Given
+    // back, it is the next character again, so an end of the input found
+    // past it is no longer reached.
+    void giveBack() {
+        using Traits = std::streambuf::traits_type;
+        if (!Traits::eq_int_type(buffer_.sungetc(), Traits::eof())) reachedEnd_ = false;
+    }
 
     // Takes decimal, or hexadecimal, digits while there are any, and returns
     // how many.
@@ -522,8 +530,6 @@ bool readParenthesised(PartReader& reader, bool skipWhitespace, float& real, flo
     return reader.skip(')');
 }
 
-// Reads the value from `buffer` into `z`, in this type's form or the standard
-// type's parenthesised one, and returns the state it leaves.
 // Reads what follows a first number: " +j" and the imaginary part, or
 // nothing, for a bare number, whose imaginary part stays 0. Telling the two
 // apart takes a look past a space after the number; where the space does not
@@ -540,6 +546,9 @@ bool readAfterNumber(PartReader& reader, float& imag) {
     return reader.skip('j') && readPart(reader, imag);
 }
 
+// Reads the value from `buffer` into `z`, in this type's form, the standard
+// type's parenthesised one, or a bare number, and returns the state it
+// leaves: eofbit where the reader looked for a character at the end.
 std::ios_base::iostate readValue(std::streambuf& buffer, bool skipWhitespace, CComplex& z) {
     PartReader reader(buffer);
     float real = 0.0f;

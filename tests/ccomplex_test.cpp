@@ -602,6 +602,7 @@ TEST(Extractor, ReadsTheValueAndStopsRightAfterIt) {
         // does not start " +j" is given back
         {"7", 7.0f, 0.0f, "", eof},
         {"7 x", 7.0f, 0.0f, " x", good},
+        {"7 ", 7.0f, 0.0f, " ", good},
         {"-0.25 (8,1)", -0.25f, 0.0f, " (8,1)", good},
         {"1.0  +j2.0", 1.0f, 0.0f, "  +j2.0", good},
         {"1.0 2.0", 1.0f, 0.0f, " 2.0", good},
