@@ -70,6 +70,20 @@ inline long double ulpError(float got, long double exact, long double floor = 0)
     return std::fabs(static_cast<long double>(got) - exact) / ulp;
 }
 
+// Whether `got` is the float nearest to the exact value, of which `approx` is
+// a reference within `bound` relative (by default 8 units of long double's
+// last place): true too where a tie between two floats lies that close to
+// `approx`, as the reference cannot decide there. Zero signs are not
+// compared; an infinite result is right beyond the float range.
+inline bool roundsCorrectly(
+    float got, long double approx,
+    long double bound = std::ldexp(1.0L, 3 - std::numeric_limits<long double>::digits)) {
+    const long double margin = std::fabs(approx) * bound;
+    const float low = static_cast<float>(approx - margin),
+                high = static_cast<float>(approx + margin);
+    return low < high || got == low;
+}
+
 inline bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 inline bool sameBits(const CComplex& a, const CComplex& b) {
     return sameBits(a.real, b.real) && sameBits(a.imag, b.imag);
