@@ -2,6 +2,7 @@
 // of every exponent, and rows at the edges where each kernel changes form.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
@@ -370,8 +371,84 @@ TEST(Kernels, TiesFoundAndRoundedFromTheExactSide) {
     EXPECT_EQ(signOfSum(sums[0], 0), 0);
 }
 
+// A number from 0 to 2^32 in fixed point: a whole 32-bit word, then 16
+// words of fraction, most significant first, for 2/pi's 320 bits.
+struct BigFraction {
+    std::uint32_t words[17] = {};
+
+    BigFraction times(std::uint32_t factor) const {
+        BigFraction product;
+        std::uint64_t carry = 0;
+        for (int i = 16; i >= 0; --i) {
+            carry += std::uint64_t{words[i]} * factor;
+            product.words[i] = static_cast<std::uint32_t>(carry);
+            carry >>= 32;
+        }
+        return product;
+    }
+    BigFraction dividedBy(std::uint32_t divisor) const {
+        BigFraction quotient;
+        std::uint64_t remainder = 0;
+        for (int i = 0; i <= 16; ++i) {
+            remainder = remainder << 32 | words[i];
+            quotient.words[i] = static_cast<std::uint32_t>(remainder / divisor);
+            remainder %= divisor;
+        }
+        return quotient;
+    }
+    BigFraction plusOrMinus(const BigFraction& b, bool minus) const {
+        BigFraction sum;
+        std::int64_t carry = 0;
+        for (int i = 16; i >= 0; --i) {
+            carry += std::int64_t{words[i]} + (minus ? -std::int64_t{b.words[i]} : b.words[i]);
+            sum.words[i] = static_cast<std::uint32_t>(carry);
+            carry = carry < 0 ? -1 : carry >> 32;
+        }
+        return sum;
+    }
+    BigFraction minus(const BigFraction& b) const { return plusOrMinus(b, true); }
+    bool isZero() const {
+        return std::all_of(std::begin(words), std::end(words),
+                           [](std::uint32_t w) { return w == 0; });
+    }
+    // Whether this (a fraction below 1) times `pi` is at most 2^-320 2^321 = 2,
+    // read as the integer product of both word strings against 2^(2 * 512 + 1).
+    bool timesIsAtMostTwoTo321(const BigFraction& pi) const {
+        std::uint64_t product[34] = {};
+        for (int i = 16; i >= 0; --i) {
+            std::uint64_t carry = 0;
+            for (int j = 16; j >= 0; --j) {
+                carry += product[i + j + 1] + std::uint64_t{words[i]} * pi.words[j];
+                product[i + j + 1] = carry & 0xffffffffu;
+                carry >>= 32;
+            }
+            product[i] += carry;
+        }
+        // 2 in the product's fixed point: a 2 in word 1, as each factor
+        // has 16 fraction words and one whole word.
+        for (int i = 0; i < 34; ++i) {
+            const std::uint64_t two = i == 1 ? 2 : 0;
+            if (product[i] != two) return product[i] < two;
+        }
+        return true;
+    }
+};
+
+// atan(1/n) = 1/n - 1/(3 n^3) + 1/(5 n^5) - ..., each term truncated: off by
+// a few units of 2^-512.
+BigFraction arcTangentOfInverse(std::uint32_t n) {
+    BigFraction sum, power;
+    power.words[0] = 1;
+    power = power.dividedBy(n);
+    for (std::uint32_t k = 1; !power.isZero(); k += 2) {
+        sum = sum.plusOrMinus(power.dividedBy(k), (k / 2) % 2 == 1);
+        power = power.dividedBy(n * n);
+    }
+    return sum;
+}
+
 // The tables against long double: the octants' angles to 106 bits, ln 2 split
-// into 42 bits and the rest, and 2/pi's first 64 bits.
+// into 42 bits and the rest; and 2/pi's 320 bits against pi computed here.
 TEST(Kernels, TablesAgreeWithTheirDefinitions) {
     if (std::numeric_limits<long double>::digits < 64)
         GTEST_SKIP() << "long double has " << std::numeric_limits<long double>::digits
@@ -389,10 +466,14 @@ TEST(Kernels, TablesAgreeWithTheirDefinitions) {
     }
     EXPECT_LE(std::fabs(static_cast<long double>(kLn2Hi) + kLn2Lo - std::log(2.0L)), 0x1p-63L);
     EXPECT_EQ(std::trunc(kLn2Hi * 0x1p42), kLn2Hi * 0x1p42);  // 42 bits, so k kLn2Hi is exact
-    const long double twoOverPi = 1 / halfPi;
-    const auto first64 = static_cast<std::uint64_t>(std::ldexp(twoOverPi, 64));
-    EXPECT_EQ(first64 >> 32, kTwoOverPiWords[0]);
-    EXPECT_LE((first64 & 0xffffffffu) - kTwoOverPiWords[1] + 1, 2u);  // within 1 of it
+    // 2/pi's words W, as W 2^-320 <= 2/pi < (W + 1) 2^-320: W pi <= 2^321 <
+    // (W + 1) pi, with pi = 16 atan(1/5) - 4 atan(1/239) to 512 bits.
+    const BigFraction pi =
+        arcTangentOfInverse(5).times(16).minus(arcTangentOfInverse(239).times(4));
+    BigFraction w, wPlus1;
+    for (int i = 0; i < 10; ++i) w.words[i + 1] = wPlus1.words[i + 1] = kTwoOverPiWords[i];
+    wPlus1.words[10] += 1;  // the last word is below 2^32 - 1
+    EXPECT_TRUE(w.timesIsAtMostTwoTo321(pi) && !wPlus1.timesIsAtMostTwoTo321(pi));
 }
 
 // NaN in, NaN out; ln of a negative number is NaN; e^x underflows to 0 and
