@@ -231,18 +231,19 @@ CosSin<Real> rotatedByQuarters(CosSin<Real> v, int quarters) noexcept {
     }
 }
 
-// cos r and sin r for |r| <= pi/4 + 2^-40, within 2^-51.4 relative.
+// cos r and sin r for |r| <= pi/4 + 2^-40, within 2^-51.3 relative.
 //
 // The series to degree 18 (cos) and 17 (sin) are cut below 2^-65 relative
 // there. With z = r^2 <= 0.62 (rounded once), both tails are polynomials in
-// z whose terms fall at least 30-fold, so each tail is within 2.2u of itself:
-// u from its first coefficient, u from its last sum, and a few u of terms
-// below 1/20 of it. sin r = r + (r z) tail_s: the product, at most 0.103 |r|,
-// is within 5.2u of itself (z, r z, the tail and the product), 0.54u |r| in
-// all, and the sum adds u: within 1.6u of sin r >= 0.897 |r|. cos r =
-// (1 - z/2) + z^2 tail_c: z's rounding moves z/2 by 0.31u, 1 - z/2 rounds
-// by u, z^2 tail_c (at most 0.016) is within 6.2u of itself, 0.1u, and the
-// sum adds u |cos r|: 1.41u + u |cos r|, within 3u of cos r >= 0.707.
+// z whose terms fall at least 30-fold, so each tail is within 3.3u of
+// itself: u from its first coefficient, u from each of the two sums that
+// carry it, and a few u of terms below 1/30 of it. sin r = r + (r z)
+// tail_s: the product, at most 0.103 |r|, is within 6.3u of itself (z, r z,
+// the tail and the product), 0.65u |r| in all, and the sum adds u: within
+// 1.8u of sin r >= 0.897 |r|. cos r = (1 - z/2) + z^2 tail_c: z's rounding
+// moves z/2 by 0.31u, 1 - z/2 rounds by u, z^2 tail_c (at most 0.016) is
+// within 7.3u of itself, 0.12u, and the sum adds u |cos r|: 1.43u + u
+// |cos r|, within 3.1u of cos r >= 0.707.
 #if defined(__GNUC__)
 // Side by side in a vector, one operation for both: each lane rounds as the
 // scalar form does (a - z b is a + z (-b) exactly), so the bits are the same,
@@ -297,7 +298,8 @@ inline CosSin<double> cosSinOf(ReducedAngle<double> angle) noexcept {
 #endif
 
 // cos y and sin y for a float y, within 2^-50 relative: the reduced angle
-// within 2^-51 of itself, and cos and sin of it within 2^-51.4. NaN for an
+// within 2^-51 of itself (cos and sin of r have condition at most 1 for
+// |r| <= pi/4), and cos and sin of it within 2^-51.3. NaN for an
 // infinite or NaN y; sin(-0) is -0.
 inline CosSin<double> cosSinOfFloat(float y) noexcept {
     const double yd = static_cast<double>(y);
