@@ -687,8 +687,10 @@ float normNearTie(const CComplex& z) noexcept;
 
 // The square root of the one rounded sum of squares is within 1.5 units of
 // 2^-53 of the exact magnitude, which rounds to the same float unless a tie
-// between two floats lies within 2^-51 of it; then, about once in 2^22, the
-// magnitude is rounded from the exact sign of real^2 + imag^2 - tie^2.
+// between two floats lies within 2^-51 of it; then the magnitude is rounded
+// from the exact sign of real^2 + imag^2 - tie^2. That happened once in 2^26
+// for parts uniform in [-1, 1], once in 2^27 for random bit patterns (2^31
+// values each).
 inline float CComplex::mag() const noexcept {
     const double m = std::sqrt(ccomplex_detail::squaredMagnitude(*this));
     if (ccomplex_detail::roundsAlikeWithin(m, m * 0x1p-51)) return static_cast<float>(m);
@@ -757,6 +759,8 @@ inline float arg(const CComplex& z) noexcept { return z.ang(); }
 // The sum of squares mag() takes the root of, rounded to float: rounded once
 // in double, it rounds to the same float unless it lies next to a tie
 // between two floats, where the exact sign of real^2 + imag^2 - tie decides.
+// Sums of float squares land there often: once in 2^20 for parts uniform in
+// [-1, 1], once in 2^14 for random bit patterns.
 inline float norm(const CComplex& z) noexcept {
     const double s = ccomplex_detail::squaredMagnitude(z);
     if (ccomplex_detail::roundsAlikeWithin(s, s * 0x1p-51)) return static_cast<float>(s);
