@@ -243,10 +243,17 @@ public:
     static constexpr CComplex polar(float magnitude) noexcept;
 
     // The sum, difference, product and quotient of this value and the
-    // operand; neither changes. The product of a + jb and c + jd is
-    // (ac - bd) + j(ad + bc), each part rounded once from its exact value.
-    // A divisor of 0 + j0 writes "Error: Divided by zero!" to standard output
-    // and yields 0 + j0; a failed write of that line throws nothing.
+    // operand; neither changes. Sum and difference are the float sum and
+    // difference of the parts. The product of a + jb and c + jd is
+    // (ac - bd) + j(ad + bc), each part its exact value rounded to double and
+    // then to float: correctly rounded, but where that double is a tie
+    // between two floats and the exact value is not (about one part in
+    // 2^29), which it may miss by half an ulp. Each part of a quotient is
+    // correctly rounded. A divisor of 0 + j0 (either zero may be -0) writes
+    // "Error: Divided by zero!" to standard output, flushes it, and yields
+    // 0 + j0, before main too; a failed write throws nothing. Infinite and
+    // NaN parts go through the textbook formulas, so an infinite part can
+    // meet a zero and give NaN.
     constexpr CComplex operator+(const CComplex& addend) const noexcept;
     constexpr CComplex operator-(const CComplex& subtrahend) const noexcept;
     constexpr CComplex operator*(const CComplex& factor) const noexcept;
