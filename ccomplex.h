@@ -1,162 +1,35 @@
 // CComplex: a complex number in rectangular form with single-precision parts.
 //
 // A plain value type: two public floats, real then imag, 8 bytes, trivially
-// copyable and standard-layout; copied freely, held in the caller's storage.
-// A default-constructed value is 0 + j0, so containers, arrays and members
-// need no initialiser; a float s converts implicitly to s + j0, and a
-// std::complex<float> to and from CComplex (see "The standard type").
-// Construction, copying, +, -, * and their in-place forms, negation, conj(),
-// == and != are constexpr, with float operands too; but an operation whose
-// result is NaN where its operands are not (inf - inf, inf * 0) is not a
-// constant expression, as both compilers refuse to evaluate it there, and
-// gives its NaN at run time only. No operation allocates memory, and every
-// operation but the stream operators is noexcept: division included, see
-// "Zero divisor".
+// copyable and standard-layout. 0 + j0 by default; a float s converts to
+// s + j0, and a std::complex<float> to and from CComplex, implicitly and
+// exactly, without this header including <complex>.
 //
-// What a caller can rely on
-// -------------------------
-// Accuracy. For finite operands, each part of a quotient and of polar(), the
-// magnitude and norm() are correctly rounded: the float nearest the exact
-// value, ties to even. Each part of a product is its exact value rounded once
-// to double and then to float: correctly rounded, however much its terms
-// cancel, but where that double lands exactly on a tie between two floats
-// that the exact value is not (about one part in 2^29), whose side it may
-// miss by half an ulp; the test that would catch those cost the product
-// two thirds of its time. There is
-// no spurious overflow or underflow: a result that fits single precision is
-// returned, one beyond FLT_MAX is infinity, and tiny results keep their
-// subnormal digits. Addition and subtraction are the IEEE 754 single-precision
-// sum and difference of the parts; negation and conj() change signs only, so
-// -(1 + j0) is -1 - j0. == compares the parts as floats: 0 + j0 equals
-// -0 - j0, and a value with a NaN part equals nothing, not even itself.
-// A float operand s on either side of +, -, *, / and their in-place forms is
-// one IEEE 754 single-precision operation on each part it touches, so it is
-// exact and keeps special values apart: z * s is (real s) + j(imag s), and
-// (inf + j1) * 2 is inf + j2; z + s and z - s leave the imaginary part as it
-// is (-0 stays -0); s - z is (s - real) - j imag; z / s is (real / s) +
-// j(imag / s). s / z is the quotient of s + j0 by z. == and != with a float
-// compare against s + j0.
-// The angle is atan2(imag, real) correctly rounded to float, in radians from
-// -pi to pi: a double evaluation settles the rounding but for about one
-// operand pair in 2^25, which a double-double one settles.
-// Machines. Every operation computes with IEEE 754 single and double
-// precision only, each operation rounded as written, and reads no long
-// double, byte order or NaN convention. No result depends on the C library:
-// the library computes its exponentials, logarithms, arctangents, cosines and
-// sines itself and calls only the functions IEEE 754 defines exactly (sqrt,
-// ldexp and the like). So x86-64, 32-bit x86, aarch64, armhf, ppc64el, s390x,
-// riscv64 and Windows, with libstdc++ or libc++, give the same bits, but for
-// the sign of a NaN result. Excess precision would change results: on 32-bit
-// x86 this header refuses the x87 unit's arithmetic (see "The host's build").
+// It supports:
+//  - +, -, *, / and their in-place forms, negation, conj(), == and !=, with a
+//    CComplex, float or std::complex<float> on either side; all but division
+//    constexpr, and every operation noexcept but the stream operators;
+//  - mag(), ang(), polar() and the standard type's free functions (real,
+//    imag, abs, arg, norm, conj, proj, polar), which argument-dependent
+//    lookup finds as generic code calls them;
+//  - the elementary functions: exp, log, log10, sqrt, pow, the trigonometric
+//    and hyperbolic functions and their inverses (ccomplex_elementary.cpp);
+//  - the text form "2.500000 +j3.000000": print(), << and >> (which reads
+//    the standard type's texts too), and std::format and {fmt} through
+//    ccomplex_format.h and ccomplex_fmt.h;
+//  - an imaginary literal, 3.0_j, in namespace ccomplex_literals.
 //
-// Special values. Infinities and NaN flow through the arithmetic as IEEE 754
-// defines; nothing traps and nothing is reported. Signed zeros are kept: the
-// angle of -1 - j0 is -pi, of -1 + j0 is +pi. The product, like division,
-// follows the textbook formula, so an infinite part can meet a zero and give
-// NaN: (inf + j0) * (1 + j0) is inf + j NaN. Division too, but for one case
-// whose limit is plain: a finite value divided by a value with an infinite
-// part is zero, each part signed as the limit of the formula, as C's complex
-// division gives it ((1 + j1) / (inf + j0) is 0 + j0, (-1 + j1) / (inf + j0)
-// is -0 + j0). polar() gives what magnitude * cos(angle) and magnitude *
-// sin(angle) give for an infinite or NaN argument. The sign of a NaN result
-// is not specified, as in IEEE 754.
+// Where it differs from std::complex<float>: the parts are fields, not
+// functions; a zero divisor writes "Error: Divided by zero!" to standard
+// output and gives 0 + j0; print() returns one shared static buffer; the
+// in-place operators return nothing.
 //
-// Zero divisor. Division by a value whose parts are both zero (either may be
-// -0), or by a float zero, writes the line "Error: Divided by zero!" to
-// standard output, flushes it, and returns 0 + j0. Any other divisor, however
-// small, is divided normally and writes nothing. If the line cannot be
-// written, division still returns 0 + j0 and throws nothing, even when the
-// caller has turned on exceptions for std::cout: the failure shows in
-// std::cout's state, as after any failed write. (In a program built without
-// exceptions there is nothing to catch a stream's exception, so such a caller
-// must leave std::cout's exceptions off.) All this holds before main too, in
-// any file's static initialiser. Division follows the textbook formula, so a
-// NaN anywhere, or an infinite dividend, generally gives NaN parts rather
-// than the limit value.
-//
-// Text form. "<real> +j<imag>", each part exactly as C's printf writes it
-// widened to double, rounded to nearest with ties to even as printf rounds in
-// the default rounding mode; inf, nan, -nan and -0 keep their signs. The
-// decimal point is always a full stop, whatever the locale. Two ways give it:
-//  - `out << z` writes it to a stream, in the stream's floating-point format
-//    and precision: "%.<precision>f" when fixed or no format is set (the
-//    default precision of 6 gives "2.500000 +j3.000000"; unlike a float,
-//    which is written as "%g" then, so precision(max_digits10) alone keeps
-//    no more than six decimals), "%.<precision>e" when scientific, and "%a"
-//    (0x1.4p+1) when hexfloat. A
-//    precision above 149 writes as 149 does: past it no float has a nonzero
-//    digit. No other flag changes the text. It formats in its own automatic
-//    storage and shares nothing, so any number of values can go in one
-//    expression and threads can stream values at the same time. Use it to
-//    write a value.
-//    To store values, write them with std::hexfloat, or with
-//    std::scientific and a precision of 8 (nine digits): both read back bit
-//    for bit, for every float. The default six decimals do not: 1e-7 writes
-//    as 0.000000.
-//  - print() returns "%f +j%f" (six decimals, at most 97 characters) as a
-//    C string in one buffer of static storage, shared
-//    by every CComplex value and every call; each call returns the same
-//    pointer. The text stays valid only until the next print() on any value,
-//    so write it out or copy it first; print() is not reentrant and must not
-//    be called from more than one thread at a time. Use it where a caller
-//    needs a C string.
-// std::format and {fmt} take a CComplex through ccomplex_format.h and
-// ccomplex_fmt.h, with a float's options for each part and the width on the
-// whole text (see there).
-//
-// Reading. `in >> z` reads the text form back, in any of the formats. Writing
-// a value, reading it and writing it again gives the same text, for every
-// float value; written in hexfloat or scientific with precision 8, or with
-// parts whose text is exact (2.5 + j3), it reads back bit for bit.
-//
-// The standard type. Code written for std::complex<float> finds here what it
-// uses most: value_type, float operands, integer exponents of any type,
-// real(z), imag(z), abs(z), arg(z), norm(z), conj(z), proj(z) and
-// polar(magnitude, angle = 0), beside the type in the global namespace so
-// that argument-dependent lookup finds them from generic code (`using
-// std::abs; abs(z)`). A std::complex<float> converts to a CComplex and back,
-// implicitly and exactly, without this header including <complex>, and may
-// stand on either side of + - * / == != with a CComplex.
-// What differs: the parts are the fields real and imag, not functions; a zero
-// divisor writes a line; print() shares one buffer; the in-place operators
-// return nothing.
-//
-// Exceptions. The header and ccomplex.cpp compile without exceptions
-// (-fno-exceptions) and then behave as described, but for the note on
-// std::cout's exceptions under "Zero divisor".
-//
-// Threads. Every operation but print() touches only its operands (and, for a
-// zero divisor, standard output) and is safe on distinct values from any
-// number of threads.
-//
-// The host's build. This header compiles without a warning, with g++ and
-// clang++ in C++17, C++20 and C++23, under -Wall -Wextra -Wpedantic -Wshadow
-// -Wconversion -Wsign-conversion -Wdouble-promotion -Wold-style-cast
-// -Wfloat-equal -Wundef -Wcast-qual -Wnon-virtual-dtor, and under clang's
-// -Weverything -Wno-c++98-compat -Wno-c++98-compat-pedantic. Compiler flags
-// change no result for finite operands: the library's CMake target compiles
-// ccomplex.cpp with IEEE 754 semantics whatever the host's -ffast-math, -Ofast
-// or -march; the inline code below stays exact under those flags; and
-// ccomplex.cpp compiled by hand with -ffast-math or -Ofast stops with an
-// error that says to add -ffp-contract=off -fno-fast-math after them.
-// On 32-bit x86 a compiler's default x87 arithmetic keeps excess precision,
-// which would give other bits; rather than differ silently, this header
-// refuses such a host (and the library's sources) with an error that says to
-// add -msse2 -mfpmath=sse. The CMake target adds them itself, to the library
-// and to every target that links it.
-// It includes only <cmath>, <iosfwd> and <type_traits>, defines no macro but
-// its include guard, and leaves the host's overload choices and warnings as
-// they were: abs(-2.5f) means what it meant without it, and the host's own
-// float == still meets its -Wfloat-equal.
-//
-// Flush-to-zero. A program linked with -ffast-math or -Ofast runs with the
-// processor's flush-to-zero and denormals-are-zero modes on, for the whole
-// process, and no library can see past them. There a subnormal part reads as
-// a zero of the same sign, so a divisor whose parts are subnormal is reported
-// as a zero divisor; and a result that would be subnormal becomes zero. The
-// rest holds: where operands and results are normal floats, zeros, infinities
-// or NaN, every result is bit for bit the same, and the text form, which
-// shows a subnormal as 0.000000 anyway, does not change at all.
+// Each part of a quotient, polar form, magnitude, norm and angle is correctly
+// rounded, and every result is the same bits on every machine and standard
+// library checked. Every operation but print() is safe on distinct values
+// from any number of threads, and none allocates. Each declaration's comment
+// says what a caller relies on; docs/guarantees.md has the whole of it,
+// special values, the text form and a host's build flags included.
 #ifndef CCOMPLEX_H
 #define CCOMPLEX_H
 
@@ -289,7 +162,9 @@ public:
 
     // The text "<real> +j<imag>", each part as C's "%f" of the part widened to
     // double ("2.500000 +j3.000000", "1.000000 +j-0.500000", "inf +j-nan").
-    // Returns a pointer to a shared static buffer of 100 characters; see above.
+    // Returns a pointer to one static buffer of 100 characters, shared by
+    // every value and every call: the text lasts until the next print() on
+    // any value, and print() is not reentrant.
     const char* print() const noexcept;
 
     // The first forms of + and /, which took a non-const left operand. They
@@ -474,10 +349,14 @@ CComplex pow(float x, const W& w) noexcept {
 }
 
 // Writes the text form of `z` in the stream's floating-point format and
-// precision (see "Text form" above), without touching print()'s buffer. The
-// stream's field width pads the whole text as it pads any string, with the
-// fill character and adjustment it sets; no other stream flag changes the
-// text.
+// precision, without touching print()'s buffer: each part as printf's
+// "%.<precision>f" (fixed or no format; a precision above 149 writes as 149
+// does), "%.<precision>e" (scientific) or "%a" (hexfloat) writes it widened
+// to double, with a full stop whatever the locale. The stream's field width
+// pads the whole text as it pads any string, with the fill character and
+// adjustment it sets; no other stream flag changes the text. Written with
+// std::hexfloat, or std::scientific and a precision of 8, every value reads
+// back bit for bit; the default six decimals do not (1e-7 writes as 0).
 std::ostream& operator<<(std::ostream& out, const CComplex& z);
 
 // Reads "<real> +j<imag>" into `z`: a part, the three characters " +j", and a
@@ -530,9 +409,8 @@ constexpr CComplex operator""_j(unsigned long long imag) noexcept;
 }  // namespace ccomplex_literals
 
 // The small operations are defined here so that callers' compilers can inline
-// them, and use them in constant expressions; division, the angle and the
-// text form live in ccomplex.cpp, polar() beside the cosine and sine it
-// shares with exp in ccomplex_elementary.cpp.
+// them, and use them in constant expressions; division, the angle, the polar
+// form and the text form live in ccomplex.cpp.
 
 constexpr CComplex::CComplex() noexcept : real(0.0f), imag(0.0f) {}
 
@@ -596,14 +474,10 @@ inline Double2 widenedParts(const CComplex& x) noexcept {
 // so each sum is rounded once, as in the plain form, and a host's fused
 // multiply-add gives the same bits (a NaN's sign aside, which IEEE 754
 // leaves open). g++ 12 compiles the plain form to four scalar conversions,
-// and a loop of multiply-accumulate at -O3 to spills to memory. Measured
-// against std::complex<float> in quiet runs of this project's benchmark, the
-// plain form took 0.80 to 0.87 of its time to multiply and 1.13 to 1.18 to
-// multiply-accumulate; this form takes 0.72 to 0.77 and 0.79 to 0.96. Pairing
-// (a, a) with (c, d), rather than adding the halves of (ac, bd) and (ad, bc),
-// drops two shuffles from the chain: in loops of dependent products (z = z z
-// + c) that took g++ -O2 from 2.15 to about 2.0 of the standard type's time,
-// and clang++ -O3 -march=native's dot product from 1.62 to about 1.3.
+// and a loop of multiply-accumulate at -O3 to spills to memory, which made it
+// slower than the standard type's product there. Pairing (a, a) with (c, d),
+// rather than adding the halves of (ac, bd) and (ad, bc), drops two shuffles
+// from the chain of dependent products (z = z z + c).
 inline CComplex packedProduct(const CComplex& x, const CComplex& y) noexcept {
     const Double2 ab = widenedParts(x);
     const Double2 cd = widenedParts(y);
@@ -624,9 +498,8 @@ inline CComplex packedProduct(const CComplex& x, const CComplex& y) noexcept {
 // to double and then to float: the correctly rounded part unless that double
 // is a tie between two floats and the exact value is not, with no overflow or
 // underflow but in the last rounding. Testing for such a tie and rounding
-// from the exact error of the sum (two more steps per part) took the product
-// from 1.0 to 1.7 ns and multiply-accumulate from 1.1 to 1.7 in this
-// project's benchmark, so the product stays as it is. A host's fast-math
+// from the exact error of the sum (two more steps per part) cost the product
+// two thirds of its time, so the product stays as it is. A host's fast-math
 // flags cannot change it: a fused multiply-add of exact products rounds as
 // the sum does.
 constexpr CComplex CComplex::operator*(const CComplex& factor) const noexcept {
