@@ -3,8 +3,8 @@
 // e^x, cos and sin of any float, atan, and the angle of a complex value.
 // Each is a Taylor series summed until its terms fall below 2^-110 of the
 // sum, or a double kernel's result corrected by one Newton step, which
-// doubles its 52 correct bits. They take a few hundred nanoseconds, and run
-// for about one result in millions.
+// doubles its 52 correct bits. Many times slower than the double kernels,
+// they run for few results: about one in 2^22 to 2^27, as each caller says.
 //
 // Internal to the library, not installed.
 #ifndef CCOMPLEX_CAREFUL_KERNELS_H

@@ -285,10 +285,7 @@ CComplex integerValuedPower(const CComplex& z, float x) noexcept {
 // ---------------------------------------------------------------- double-double functions
 //
 // The careful evaluation of a power needs ln |z|, atan, exp, cos and sin to
-// about 2^-100 relative. Each below is either a Taylor series summed in
-// double-double until its terms fall below 2^-110 of the sum, or a double
-// result corrected by one Newton step, which doubles its 52 correct bits.
-// They take a few hundred nanoseconds, and run for one power in thousands.
+// about 2^-100 relative: the careful kernels give all but ln |z|, below.
 
 // ln |x + jy| to 2^-102 relative, for x and y floats scaled by a power of two
 // (so with at most 24 bits each), from the double L0 = ln s, s = x^2 + y^2:
