@@ -4,7 +4,8 @@
 // Each is a Taylor series summed until its terms fall below 2^-110 of the
 // sum, or a double kernel's result corrected by one Newton step, which
 // doubles its 52 correct bits. Many times slower than the double kernels,
-// they run for few results: about one in 2^22 to 2^27, as each caller says.
+// they run only where those cannot settle a rounding; each caller says how
+// rarely that is.
 //
 // Internal to the library, not installed.
 #ifndef CCOMPLEX_CAREFUL_KERNELS_H
