@@ -85,6 +85,18 @@ struct QuarterTurnFraction {
     bool negative = false;
     std::uint64_t words[kWords] = {};
 
+    // f - 1 and the next quarter, for f >= 1/2: the magnitude becomes the
+    // two's complement, borrowing across words.
+    void negate() noexcept {
+        ++quarters;
+        negative = true;
+        std::uint64_t borrow = 1;
+        for (std::size_t i = kWords; i-- > 0;) {
+            words[i] = ~words[i] + borrow;
+            borrow = borrow != 0 && words[i] == 0 ? 1 : 0;
+        }
+    }
+
     // The leading zeros of the magnitude: at least 1, at most 31.
     int zeros() const noexcept { return leadingZeros(words[0]); }
 
@@ -144,15 +156,7 @@ QuarterTurnFraction<kFractionWords> quarterTurnsOf(float y) noexcept {
     f.quarters = static_cast<int>(bitsFrom(product, kCount, point) & 3);
     for (std::size_t i = 0; i < kFractionWords; ++i)
         f.words[i] = bitsFrom(product, kCount, point - 64 * static_cast<int>(i + 1));
-    if ((f.words[0] >> 63) != 0) {  // f >= 1/2: the next quarter, and f - 1
-        ++f.quarters;
-        f.negative = true;
-        std::uint64_t borrow = 1;
-        for (std::size_t i = kFractionWords; i-- > 0;) {
-            f.words[i] = ~f.words[i] + borrow;
-            borrow = borrow != 0 && f.words[i] == 0 ? 1 : 0;
-        }
-    }
+    if ((f.words[0] >> 63) != 0) f.negate();  // f >= 1/2: the next quarter, and f - 1
     return f;
 }
 

@@ -476,6 +476,25 @@ TEST(Kernels, TablesAgreeWithTheirDefinitions) {
     EXPECT_TRUE(w.timesIsAtMostTwoTo321(pi) && !wPlus1.timesIsAtMostTwoTo321(pi));
 }
 
+// f - 1 for a fraction f >= 1/2 of a quarter turn, its words borrowing from
+// each other where the words below are zero.
+TEST(Kernels, QuarterTurnFractionNegatesAcrossWords) {
+    const struct {
+        std::uint64_t words[3], negated[3];
+    } cases[] = {
+        {{0x8000000000000001, 0, 0}, {0x7fffffffffffffff, 0, 0}},
+        {{0x8000000000000000, 1, 0}, {0x7fffffffffffffff, 0xffffffffffffffff, 0}},
+        {{0xc000000000000000, 0, 1}, {0x3fffffffffffffff, 0xffffffffffffffff, 0xffffffffffffffff}},
+    };
+    for (const auto& c : cases) {
+        QuarterTurnFraction<3> f;
+        std::copy(std::begin(c.words), std::end(c.words), f.words);
+        f.negate();
+        EXPECT_TRUE(f.negative && f.quarters == 1 && std::equal(f.words, f.words + 3, c.negated))
+            << std::hex << c.words[0] << ' ' << c.words[1] << ' ' << c.words[2];
+    }
+}
+
 // NaN in, NaN out; ln of a negative number is NaN; e^x underflows to 0 and
 // the smallest subnormal at its edge; cos and sin of an infinity are NaN;
 // sin(-0) is -0.
