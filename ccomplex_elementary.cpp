@@ -220,11 +220,14 @@ Power<Part> power(const CComplex& z, std::uint64_t m, int squarings, bool recipr
     return result;
 }
 
-// The float nearest to v 2^exponent, if it is the same for every value within
-// `bound` of it. The bound is widened by 2^-51 |v| so that the two ends, each
-// rounded to double first, cannot both land on a float halfway point.
-[[gnu::always_inline]] inline bool roundsCertainly(double v, double bound, int exponent,
-                                                   float& out) noexcept {
+// The margin test (ccomplex_detail::roundsAlikeWithin) for a power's part
+// v 2^exponent, with an absolute bound, and zero signs told apart, as a part
+// that rounds to zero takes the sign of its exact value: whether every value
+// within `bound` of v rounds to the same float, which goes to `out`. The
+// bound is widened by 2^-51 |v| so that the two ends, each rounded to double
+// first, cannot both land on a float halfway point.
+[[gnu::always_inline]] inline bool partRoundsAlikeWithin(double v, double bound, int exponent,
+                                                         float& out) noexcept {
     bound += std::fabs(v) * 0x1p-51;
     out = toFloat(toDouble(v, exponent));
     return sameFloat(toFloat(toDouble(v - bound, exponent)), out) &&
@@ -257,8 +260,8 @@ CComplex exactPower(const CComplex& z, std::uint64_t m, int squarings, bool reci
     const double bound = (4 * exponent + 8) * kUnit * (std::fabs(fast.re) + std::fabs(fast.im));
     const int binaryExponent = clampedExponent(fast.exponent);
     float re, im;
-    if (roundsCertainly(fast.re, bound, binaryExponent, re) &&
-        roundsCertainly(fast.im, bound, binaryExponent, im)) {
+    if (partRoundsAlikeWithin(fast.re, bound, binaryExponent, re) &&
+        partRoundsAlikeWithin(fast.im, bound, binaryExponent, im)) {
         return CComplex(re, im);
     }
     const Power<DoubleDouble> careful = power<DoubleDouble>(z, m, squarings, reciprocal);
@@ -701,8 +704,8 @@ CComplex ccomplex_detail::complexPower(const CComplex& z, const CComplex& w) noe
     const FastPower fast = fastPower(z, w, angle);
     float re, im;
     if (std::isfinite(fast.re) && std::isfinite(fast.im) &&
-        roundsCertainly(fast.re, fast.boundRe, 0, re) &&
-        roundsCertainly(fast.im, fast.boundIm, 0, im)) {
+        partRoundsAlikeWithin(fast.re, fast.boundRe, 0, re) &&
+        partRoundsAlikeWithin(fast.im, fast.boundIm, 0, im)) {
         return CComplex(re, im);
     }
     return carefulPower(z, w, angle, fast);
