@@ -19,6 +19,13 @@
 #include "ccomplex_ieee.h"
 #include "ccomplex_kernel_constants.h"
 
+// These small structs are laid out for reading and live in registers: a
+// strict build's -Wpadded has nothing to say about them.
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wpadded"
+#endif
+
 namespace ccomplex_kernels {
 
 // y = quarters pi/2 + r; quarters matters modulo 4 only.
@@ -183,5 +190,9 @@ inline ReducedAngle<DoubleDouble> reduceLargeAngleCarefully(float y) noexcept {
 }
 
 }  // namespace ccomplex_kernels
+
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
 
 #endif  // CCOMPLEX_ANGLE_REDUCTION_H
