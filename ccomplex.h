@@ -307,6 +307,7 @@ namespace ccomplex_detail {
 // z^magnitude, or its reciprocal.
 CComplex integerPower(const CComplex& z, unsigned long long magnitude, bool reciprocal) noexcept;
 CComplex complexPower(const CComplex& z, const CComplex& w) noexcept;
+CComplex realPower(const CComplex& z, float x) noexcept;
 
 // Accepts the standard integer types up to 64 bits, bool aside.
 template <typename N>
@@ -335,7 +336,7 @@ CComplex pow(const Z& z, double x) = delete;
 
 template <typename Z, ccomplex_detail::IfCComplex<Z> = 0>
 CComplex pow(const Z& z, float x) noexcept {
-    return ccomplex_detail::complexPower(z, CComplex(x));
+    return ccomplex_detail::realPower(z, x);
 }
 
 template <typename Z, ccomplex_detail::IfCComplex<Z> = 0>

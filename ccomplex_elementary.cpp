@@ -692,14 +692,10 @@ CComplex ccomplex_detail::integerPower(const CComplex& z, unsigned long long mag
     return exactPower(z, magnitude, 0, reciprocal);
 }
 
-CComplex ccomplex_detail::complexPower(const CComplex& z, const CComplex& w) noexcept {
-    if (isZero(w.imag) && isInteger(w.real)) return integerValuedPower(z, w.real);
-    if (!isFinite(z) || !isFinite(w) || isZero(z)) {
-        if (isZero(z) && isFinite(w) && w.real > 0) return CComplex(0.0f, 0.0f);
-        // C's cpow: exp(w log z); a float exponent scales each part alone.
-        const CComplex l = log(z);
-        return exp(isZero(w.imag) ? l * w.real : w * l);
-    }
+namespace {
+
+// z^w for finite z and w, z nonzero and w no real integer.
+CComplex finitePower(const CComplex& z, const CComplex& w) noexcept {
     const SplitAngle angle = splitAngle(z.real, z.imag);
     const FastPower fast = fastPower(z, w, angle);
     float re, im;
@@ -709,6 +705,29 @@ CComplex ccomplex_detail::complexPower(const CComplex& z, const CComplex& w) noe
         return CComplex(re, im);
     }
     return carefulPower(z, w, angle, fast);
+}
+
+}  // namespace
+
+CComplex ccomplex_detail::complexPower(const CComplex& z, const CComplex& w) noexcept {
+    if (isZero(w.imag) && isInteger(w.real)) return integerValuedPower(z, w.real);
+    if (!isFinite(z) || !isFinite(w) || isZero(z)) {
+        if (isZero(z) && isFinite(w) && w.real > 0) return CComplex(0.0f, 0.0f);
+        // C's cpow: exp(w log z); a float exponent scales each part alone.
+        const CComplex l = log(z);
+        return exp(isZero(w.imag) ? l * w.real : w * l);
+    }
+    return finitePower(z, w);
+}
+
+// On the positive real axis a float exponent gives a real power, whose zero
+// imaginary part is signed as exp(x log z) signs it, x times arg z = +-0: so
+// pow(conj z, x) is conj(pow(z, x)) there, as everywhere else.
+CComplex ccomplex_detail::realPower(const CComplex& z, float x) noexcept {
+    const CComplex power = complexPower(z, CComplex(x));
+    if (z.real > 0 && isZero(z.imag) && isZero(power.imag))
+        return CComplex(power.real, std::copysign(0.0f, x) * std::copysign(1.0f, z.imag));
+    return power;
 }
 
 // sinh x cos y + i cosh x sin y, each factor within a few units of 2^-53.

@@ -341,7 +341,13 @@ TEST(Elementary, ExactCasesCutsAndSpecialValues) {
         {acos(CComplex(-kInf, 2)), {pi, -kInf}},
         {acos(CComplex(kInf, kNaN)), {kNaN, kInf}},
         {atanh(CComplex(kInf, kNaN)), {0, kNaN}},
-        {atanh(CComplex(-0.0f, kNaN)), {-0.0f, kNaN}}};
+        {atanh(CComplex(-0.0f, kNaN)), {-0.0f, kNaN}},
+        // a float exponent on the positive real axis: the zero signed as x arg z
+        {pow(CComplex(0.5f, -0.0f), 2.5f), {0x1.6a09e6p-3f, -0.0f}},
+        {pow(CComplex(2, 0), -2.5f), {0x1.6a09e6p-3f, -0.0f}},
+        {pow(CComplex(2, -0.0f), -2.5f), {0x1.6a09e6p-3f, 0}},
+        {pow(CComplex(kInf, -0.0f), 0.5f), {kInf, -0.0f}},
+        {pow(CComplex(2, 0), 0.5f), {0x1.6a09e6p+0f, 0}}};
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const auto& [got, expected] = cases[i];
         const bool same =
