@@ -50,7 +50,7 @@ public:
         const auto end = context.end();
         const auto at = [&](auto position) { return position != end ? *position : '}'; };
         // A fill is one code point, up to four bytes in UTF-8, before an
-        // alignment.
+        // alignment; bytes that are no code point are refused there.
         const auto lead = static_cast<unsigned char>(at(it));
         const int fillSize = lead < 0xc0 ? 1 : lead < 0xe0 ? 2 : lead < 0xf0 ? 3 : 4;
         auto afterFill = it;
@@ -58,6 +58,7 @@ public:
         if (at(it) != '}' && at(it) != '{' && isAlign(at(afterFill))) {
             fillSize_ = 0;
             for (; it != afterFill; ++it) fill_[fillSize_++] = *it;
+            if (!isCodePoint(fill_, fillSize_)) fail("CComplex: a fill that is not UTF-8");
             align_ = *it++;
         } else if (isAlign(at(it))) {
             align_ = *it++;
@@ -231,6 +232,19 @@ private:
 
     static constexpr bool isAlign(char c) { return c == '<' || c == '>' || c == '^'; }
 
+    // Whether `bytes` are one code point in UTF-8: a lead byte that starts
+    // that many bytes (not a continuation byte, nor past U+10FFFF), and
+    // continuation bytes after it.
+    static constexpr bool isCodePoint(const char* bytes, int size) {
+        const auto lead = static_cast<unsigned char>(bytes[0]);
+        if (size == 1) return lead < 0x80;
+        if (lead < 0xc2 || lead > 0xf4) return false;
+        for (int i = 1; i < size; ++i) {
+            if ((static_cast<unsigned char>(bytes[i]) & 0xc0) != 0x80) return false;
+        }
+        return true;
+    }
+
     // Digits, or {} or {n} naming an argument: stores the value or the
     // argument's number, and returns the position after it.
     template <typename ParseContext, typename It, typename Fail>
@@ -242,6 +256,8 @@ private:
                 argument = static_cast<int>(context.next_arg_id());
             } else {
                 argument = 0;
+                if (*it == '0' && it + 1 != end && it[1] >= '0' && it[1] <= '9')
+                    fail("CComplex: an argument number with a leading zero");
                 for (; it != end && *it >= '0' && *it <= '9'; ++it) {
                     if (argument > 100'000) fail("CComplex: argument number too large");
                     argument = argument * 10 + (*it - '0');
@@ -252,8 +268,8 @@ private:
             return ++it;
         }
         for (; it != end && *it >= '0' && *it <= '9'; ++it) {
+            value = value * 10 + (*it - '0');  // at most 10^9 + 9: no overflow
             if (value > 100'000'000) fail("CComplex: width or precision too large");
-            value = value * 10 + (*it - '0');
         }
         return it;
     }
@@ -302,7 +318,10 @@ inline void FormatOptions::Part::format(float magnitude, const FormatOptions& op
     const char type =
         options.type_ == 0 ? 0 : static_cast<char>(options.type_ | 0x20);  // lowercase
     if (!std::isfinite(magnitude)) {
-        size_ = static_cast<std::size_t>(std::to_chars(first, last, magnitude).ptr - text_);
+        // As << writes them: a NaN's payload, which some libraries show
+        // (nan(snan)), would not read back.
+        const char* word = std::isnan(magnitude) ? "nan" : "inf";
+        size_ = static_cast<std::size_t>(std::copy(word, word + 3, first) - text_);
         zerosAt_ = size_;
         return;
     }
@@ -322,7 +341,9 @@ inline void FormatOptions::Part::format(float magnitude, const FormatOptions& op
     }
     const bool general = format == std::chars_format::general;
     if (precision < 0 && type != 0) precision = type == 'a' ? -1 : 6;
-    if (general && precision >= 0 && options.alternate_) {
+    // '#' keeps trailing zeros for g alone; with no type it only adds the point.
+    const bool keepZeros = type == 'g' && options.alternate_;
+    if (general && precision >= 0 && keepZeros) {
         // The general form keeping its trailing zeros: fixed where the
         // exponent X of the scientific form lies in [-4, P), with P - 1 - X
         // decimals, else scientific with P - 1, as printf's %#g.
@@ -348,7 +369,7 @@ inline void FormatOptions::Part::format(float magnitude, const FormatOptions& op
         result = type == 'a' ? std::to_chars(first, last, magnitude, format)
                              : std::to_chars(first, last, magnitude);
     } else {
-        const bool padded = !general || options.alternate_;  // general drops trailing zeros
+        const bool padded = !general || keepZeros;  // general drops trailing zeros
         const int written = padded ? std::min(precision, limit) : std::min(precision, 120);
         result = std::to_chars(first, last, magnitude, format, written);
         if (padded) zeros_ = precision - written;

@@ -5,14 +5,17 @@
 
 #include <cstdio>
 #include <iterator>
+#include <limits>
 #include <locale>
 #include <optional>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "ccomplex.h"
+#include "ccomplex_format_options.h"
 #include "random_part.h"
 #include "test_support.h"
 
@@ -136,7 +139,15 @@ TEST(Format, EachPartAsAFloatAndTheWidthOnTheWhole) {
         {"{:L}", {1234567.5f, -0.5f}, "1.234.567,5 +j-0,5", {}, true},
         {"{:.1Lf}", {12345, 1e10f}, "12.345,0 +j10.000.000.000,0", {}, true},
         {"{:Le}", {12345, 0}, "1,234500e+04 +j0,000000e+00", {}, true},
-        {"{:L}", {1234, 2}, "1234 +j2"},  // the classic locale: no groups
+        {"{:L}", {1234, 2}, "1234 +j2"},          // the classic locale: no groups
+        {"{:#.0g}", {1.5f, 2}, "2. +j2."},        // precision 0 is 1 for g
+        {"{:#.5}", {1, 0.0001f}, "1. +j0.0001"},  // with no type, # only adds the point
+        {"{:\xe0\xb8\x81^9}",                     // a fill of three bytes
+         {1, 2},
+         "\xe0\xb8\x81\xe0\xb8\x81"
+         "1 +j2"
+         "\xe0\xb8\x81\xe0\xb8\x81"},
+        {"{}", {std::numeric_limits<float>::signaling_NaN(), 5}, "nan +j5"},
         // refused
         {"{:d}", {}, nullptr},
         {"{:s}", {}, nullptr},
@@ -150,6 +161,15 @@ TEST(Format, EachPartAsAFloatAndTheWidthOnTheWhole) {
         {"{:L#}", {}, nullptr},
         {"{:{1}}", {}, nullptr, {5, 5}},  // a numbered width beside automatic numbering
         {"{0:{}}", {}, nullptr, {5}},     // an automatic width beside a numbered field
+        {"{0:{01}}", {}, nullptr, {5}},   // an argument number with a leading zero
+        {"{:\x80^7}", {}, nullptr},       // fills that are no UTF-8 code point
+        {"{:\xe0"
+         "AB^9}",
+         {},
+         nullptr},
+        {"{:100000001}", {}, nullptr},  // beyond 10^8, literal or argument
+        {"{:.100000001f}", {}, nullptr},
+        {"{:{}}", {}, nullptr, {100'000'001}},
     };
     for (const Library* library = kLibraries; library->name != nullptr; ++library) {
         for (const auto& c : cases) {
@@ -169,6 +189,30 @@ TEST(Format, EachPartAsAFloatAndTheWidthOnTheWhole) {
             in >> read;
             EXPECT_TRUE(sameBits(read, z)) << library->name << ": " << in.str();
         }
+    }
+}
+
+// A format argument holding a long long, visited as the libraries' are.
+struct LongLongArgument {
+    long long value;
+    template <typename Visitor>
+    auto visit(Visitor visitor) const {
+        return visitor(value);
+    }
+};
+
+// A width or precision argument up to 10^8 is taken, one beyond refused.
+TEST(Format, ArgumentsUpToTenToTheEighth) {
+    const auto fail = [](const char* message) -> void { throw std::runtime_error(message); };
+    for (const long long value : {0LL, 100'000'000LL, 100'000'001LL, -1LL}) {
+        const auto at = [value](int) { return LongLongArgument{value}; };
+        bool taken = true;
+        try {
+            EXPECT_EQ(ccomplex_detail::FormatOptions::argument(at, 0, fail), value);
+        } catch (const std::runtime_error&) {
+            taken = false;
+        }
+        EXPECT_EQ(taken, value >= 0 && value <= 100'000'000) << value;
     }
 }
 
