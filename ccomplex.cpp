@@ -389,7 +389,10 @@ class PartReader {
 public:
     explicit PartReader(std::streambuf& buffer) : buffer_(buffer) {}
 
-    void startPart() { length_ = 0; }
+    void startPart() {
+        length_ = 0;
+        uncollected_ = 0;
+    }
 
     // Whether a look at the next character found the end of the input.
     bool reachedEnd() const { return reachedEnd_; }
@@ -421,6 +424,14 @@ public:
         return true;
     }
 
+    // The same for a character of the part that the conversion does without
+    // (the x of 0x), which still counts towards the part's length.
+    bool skipInPart(char c) {
+        if (!skip(c)) return false;
+        ++uncollected_;
+        return true;
+    }
+
     // Whether the next character is `c`, without taking it.
     bool next(char c) { return peek() == c; }
 
@@ -446,7 +457,7 @@ public:
     // Converts the collected part, in `format`, to the nearest float. False
     // if the part is too long or its value lies beyond the float range.
     bool convert(float& part, std::chars_format format) const {
-        if (length_ > kLongestPart) return false;
+        if (length_ + uncollected_ > kLongestPart) return false;
         const char* const end = text_ + length_;
 #if CCOMPLEX_FLOAT_FROM_CHARS
         const std::from_chars_result result = std::from_chars(text_, end, part, format);
@@ -480,7 +491,8 @@ private:
     }
 
     std::streambuf& buffer_;
-    std::size_t length_ = 0;  // of the current part, counting what did not fit
+    std::size_t length_ = 0;       // of the current part, counting what did not fit
+    std::size_t uncollected_ = 0;  // characters of the part taken but not collected
     // The longest part, and one spare character that rounds the object up to
     // whole words, so that a strict host's -Wpadded finds nothing to report.
     char text_[kLongestPart + 1];
@@ -501,7 +513,7 @@ bool readPart(PartReader& reader, float& part) {
     // from_chars reads hexadecimal digits without their 0x, so the x is left
     // out; the 0 before it stays, a leading zero.
     const bool zero = reader.take('0');
-    const bool hex = zero && (reader.skip('x') || reader.skip('X'));
+    const bool hex = zero && (reader.skipInPart('x') || reader.skipInPart('X'));
     std::size_t digits = (zero && !hex) ? 1 : 0;
     digits += reader.takeDigits(hex);
     if (reader.take('.')) digits += reader.takeDigits(hex);
