@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -43,9 +44,17 @@ TEST(TextToFloat, MatchesFromChars) {
         check(edge, false);
     }
     check("0." + std::string(300, '0') + "1", false);
-    for (const char* edge : {"01p-200", "01p-150", "01p-149", "01p128", "01.fffffep127"}) {
+    for (const char* edge :
+         {"01p-200", "01p-150", "01p-149", "01p128", "01.fffffep127", "01.Ap+3", "0ABC.DEFp-2"}) {
         check(edge, true);
     }
+    // Far below the range, refused at once rather than worked out digit by
+    // digit (which took seconds each): untrusted input must not hang.
+    const auto start = std::chrono::steady_clock::now();
+    for (const char* far : {"1e-100000", "-7.5e-99999", "123e-60000", "1e+100000"})
+        check(far, false);
+    for (const char* far : {"01p-100000", "0F.Fp-99999", "01p+100000"}) check(far, true);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
     char text[400];
     for (int i = 0, cases = randomCases(200'000); i < cases; ++i) {
         const float f = part();
