@@ -381,7 +381,10 @@ std::ostream& operator<<(std::ostream& out, const CComplex& z);
 //    left at the first character after it, so values, whitespace and other
 //    text can follow one another.
 //  - Every text that << and print() write reads back, in every format,
-//    including inf, -inf, nan, -nan, -0.000000 and parts of 39 integer digits.
+//    including inf, -inf, nan, -nan, -0.000000 and parts of 39 integer digits,
+//    but one: in scientific with precision 3, the floats from 3.4025e38 to
+//    FLT_MAX in magnitude (1,595 of each sign) round up to 3.403e+38, above
+//    the float range, which is refused as any part beyond it is.
 //  - Bad input sets failbit and leaves `z` unchanged: a malformed marker
 //    ("1.0+j2.0", "1.0 + j2.0", "1.0 +k2"), a malformed parenthesised form
 //    ("(1.5,2", "(1.5;2)", "(,2)", "()"), a missing part, a part that is not a
