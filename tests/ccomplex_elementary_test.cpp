@@ -362,6 +362,13 @@ TEST(Elementary, ExactCasesCutsAndSpecialValues) {
                 pow(large, -0x1.61fb4p61f) == 0 && abs(pow(large, 0x1.61fb4p61f)) == kInf);
     // An angle of 2^109 radians: the parts are arbitrary, the magnitude not.
     EXPECT_NEAR(abs(pow(2.0f, CComplex(0x1p-124f, 1.03e33f))), 1, 1e-6);
+    // wr ln|z| and wi arg z near 2^30 each, cancelling: the careful path's
+    // power of two taken back into the exponent, not overflowing it alone.
+    const float wi = 0x1.610458p+29f;
+    const long double a = 0x1p24L * 100 * std::log(2.0L) - wi * std::acos(0.0L);
+    EXPECT_NEAR(
+        static_cast<double>(abs(pow(CComplex(0, 0x1p100f), CComplex(0x1p24f, wi))) / std::exp(a)),
+        1, 1e-6);
     CoutCapture out;
     EXPECT_TRUE(sameBits(pow(CComplex(0, -0.0f), -2), CComplex(0, 0)) &&
                 sameBits(pow(CComplex(0), -3.0f), CComplex(0, 0)));
