@@ -368,7 +368,7 @@ TEST(Elementary, ExactCasesCutsAndSpecialValues) {
     const long double a = 0x1p24L * 100 * std::log(2.0L) - wi * std::acos(0.0L);
     EXPECT_NEAR(
         static_cast<double>(abs(pow(CComplex(0, 0x1p100f), CComplex(0x1p24f, wi))) / std::exp(a)),
-        1, 1e-6);
+        1, 1e-5);  // a is known to 1e-6 where long double is double
     CoutCapture out;
     EXPECT_TRUE(sameBits(pow(CComplex(0, -0.0f), -2), CComplex(0, 0)) &&
                 sameBits(pow(CComplex(0), -3.0f), CComplex(0, 0)));
