@@ -50,6 +50,33 @@ inline DoubleDouble exponential(DoubleDouble a, int& exponent) noexcept {
     return DoubleDouble{1.0} + expm1Series(a - kLn2DD * DoubleDouble{k});
 }
 
+// sinh t and cosh t for a float t with e^|t| below double's overflow, to
+// about 2^-102 relative. Below |t| = 3/4, from m = e^t - 1 (expm1Series):
+// sinh t = (m + m / (1 + m)) / 2 adds two terms of one sign, and cosh t =
+// 1 + m^2 / (2 (1 + m)). Above, from E = e^|t|: (E -+ 1/E) / 2, where 1/E is
+// at most 0.23 E.
+struct SinhCosh {
+    DoubleDouble sinh, cosh;
+};
+
+inline SinhCosh sinhCoshOfFloatCarefully(float t) noexcept {
+    const double a = std::fabs(static_cast<double>(t));
+    if (a < 0.75) {
+        const DoubleDouble m = expm1Series(DoubleDouble{static_cast<double>(t)});
+        const DoubleDouble onePlusM = DoubleDouble{1.0} + m;
+        const DoubleDouble sinh = m + m / onePlusM, cosh = m * m / onePlusM;
+        return {{sinh.hi / 2, sinh.lo / 2},
+                DoubleDouble{1.0} + DoubleDouble{cosh.hi / 2, cosh.lo / 2}};
+    }
+    int exponent;
+    const DoubleDouble r = exponential(DoubleDouble{a}, exponent);
+    const DoubleDouble e{std::ldexp(r.hi, exponent), std::ldexp(r.lo, exponent)};
+    const DoubleDouble inverse = DoubleDouble{1.0} / e;
+    const DoubleDouble sinh = e - inverse, cosh = e + inverse;
+    const double sign = t < 0 ? -0.5 : 0.5;
+    return {{sinh.hi * sign, sinh.lo * sign}, {cosh.hi / 2, cosh.lo / 2}};
+}
+
 // ---------------------------------------------------------------- cos and sin
 
 // cos r and sin r for |r| <= pi/4 (a little more does no harm): the terms
@@ -89,6 +116,20 @@ inline DoubleDouble arcTangent(DoubleDouble t) noexcept {
     const DoubleDouble p{atanOf(t.hi)};
     const CosSin<DoubleDouble> v = cosSinSeries(p);
     return p + (t * v.cos - v.sin) / (v.cos + t * v.sin);
+}
+
+// atan2(y, x) for double-doubles, not both zero, to about 2^-100 relative:
+// the ratio of the smaller by the larger, at most 1, its atan, and the
+// octant's quarter turns, as atan2Of takes them.
+inline DoubleDouble atan2Carefully(DoubleDouble y, DoubleDouble x) noexcept {
+    if (std::fabs(y.hi) <= std::fabs(x.hi)) {
+        const DoubleDouble ratio = arcTangent(y / x);
+        if (!std::signbit(x.hi)) return ratio;
+        const DoubleDouble halfTurn = kHalfPiDD * DoubleDouble{2.0};
+        return std::signbit(y.hi) ? ratio - halfTurn : ratio + halfTurn;
+    }
+    const DoubleDouble quarter = std::signbit(y.hi) ? -kHalfPiDD : kHalfPiDD;
+    return quarter - arcTangent(x / y);
 }
 
 // arg(x + jy) as quarters pi/2 + atan(numerator / denominator), where the

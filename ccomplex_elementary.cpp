@@ -648,6 +648,45 @@ double angleAtInfinity(float x, float y) noexcept {
     return CComplex(std::copysign(0.0f, x), std::copysign(toFloat(kHalfPi), y));
 }
 
+// ---------------------------------------------------------------- careful parts
+//
+// A part whose double value lies next to a tie between two floats is
+// computed again from the careful kernels, to about 2^-100 relative, and
+// rounded once; those kernels' bounds make such a part correctly rounded
+// unless its exact value lies within that distance of a tie.
+
+// Which factor of a part: 1, cos y, sin y, sinh x or cosh x.
+enum class Factor { kOne, kCos, kSin, kSinh, kCosh };
+
+DoubleDouble cosOrSin(float y, Factor factor) noexcept {
+    if (factor == Factor::kOne) return DoubleDouble{1.0};
+    const CosSin<DoubleDouble> v = cosSinOfFloatCarefully(y);
+    return factor == Factor::kCos ? v.cos : v.sin;
+}
+
+// e^x times 1, cos y or sin y.
+[[gnu::cold, gnu::noinline]] float expPartCarefully(float x, float y, Factor factor) noexcept {
+    int exponent;
+    const DoubleDouble m = exponential(DoubleDouble{static_cast<double>(x)}, exponent);
+    return roundToFloat(m * cosOrSin(y, factor), exponent);
+}
+
+// sinh x or cosh x, times cos y or sin y.
+[[gnu::cold, gnu::noinline]] float hyperbolicPartCarefully(float x, float y, Factor hyperbolic,
+                                                           Factor trigonometric) noexcept {
+    const SinhCosh h = sinhCoshOfFloatCarefully(x);
+    return roundToFloat(
+        (hyperbolic == Factor::kSinh ? h.sinh : h.cosh) * cosOrSin(y, trigonometric), 0);
+}
+
+// atanh's imaginary part, atan2(2y, 1 - a^2 - b^2) / 2, with the denominator
+// exact in double-double (a^2 and b^2 are exact doubles, 1 - a^2 an exact
+// sum), for a and b the larger and smaller magnitude of the parts.
+[[gnu::cold, gnu::noinline]] float atanhAngleCarefully(double a, double b, double y) noexcept {
+    const DoubleDouble denominator = twoSum(1.0, -(a * a)) - DoubleDouble{b * b};
+    return roundToFloat(atan2Carefully(DoubleDouble{2 * y}, denominator), -1);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- the functions
@@ -656,23 +695,47 @@ double angleAtInfinity(float x, float y) noexcept {
 // rounded once. e^x overflows double only for x > 709, where both
 // parts are beyond float anyway: no float y != 0 comes within 2^-100 of a
 // multiple of pi / 2 (no double does), so |cos y| and |sin y| exceed 2^-100.
+// Each part within 11u relative (e^x 1.8u, cos and sin 2^-50, the product),
+// 22 double ulps: a part next to a tie is computed again, e^x as e^r 2^k to
+// 2^-104 and cos and sin to 2^-102, and rounded once.
 CComplex exp(const CComplex& z) noexcept {
     if (!isFinite(z)) return expOfNonFinite(z.real, z.imag);
     const double m = expOf(static_cast<double>(z.real));
-    if (isZero(z.imag)) return CComplex(toFloat(m), z.imag);  // m may be infinite; inf * 0 is NaN
+    if (isZero(z.imag)) {  // m may be infinite; inf * 0 is NaN
+        return CComplex(
+            isNearFloatTie(m, 4) ? expPartCarefully(z.real, z.imag, Factor::kOne) : toFloat(m),
+            z.imag);
+    }
     const auto [c, s] = cosSinOfFloat(z.imag);
-    return CComplex(toFloat(m * c), toFloat(m * s));
+    const double re = m * c, im = m * s;
+    return CComplex(
+        isNearFloatTie(re, 32) ? expPartCarefully(z.real, z.imag, Factor::kCos) : toFloat(re),
+        isNearFloatTie(im, 32) ? expPartCarefully(z.real, z.imag, Factor::kSin) : toFloat(im));
 }
 
-// The imaginary part is arg z, correctly rounded.
+// ln|z| within 3.8u, 8 double ulps; next to a tie, computed again to
+// 2^-102. The imaginary part is arg z, correctly rounded.
 CComplex log(const CComplex& z) noexcept {
-    return CComplex(toFloat(logOfMagnitude(z.real, z.imag)), z.ang());
+    const double re = logOfMagnitude(z.real, z.imag);
+    return CComplex(isNearFloatTie(re, 16) && isFinite(z) && !isZero(z)
+                        ? roundToFloat(logOfMagnitudeDD(z.real, z.imag), 0)
+                        : toFloat(re),
+                    z.ang());
 }
 
+// log |z| / ln 10 and arg z / ln 10, each within 5.3u (their kernels, the
+// constant, the product), 11 double ulps; next to a tie, computed again to
+// about 2^-100.
 CComplex log10(const CComplex& z) noexcept {
     const double y = static_cast<double>(z.imag), x = static_cast<double>(z.real);
-    return CComplex(toFloat(logOfMagnitude(z.real, z.imag) * kLog10OfE),
-                    toFloat(atan2Of(y, x) * kLog10OfE));
+    const double re = logOfMagnitude(z.real, z.imag) * kLog10OfE, im = atan2Of(y, x) * kLog10OfE;
+    const bool careful = isFinite(z) && !isZero(z);
+    return CComplex(isNearFloatTie(re, 16) && careful
+                        ? roundToFloat(logOfMagnitudeDD(x, y) * kLog10OfEDD, 0)
+                        : toFloat(re),
+                    isNearFloatTie(im, 16) && careful
+                        ? roundToFloat(carefulAngle(z.real, z.imag) * kLog10OfEDD, 0)
+                        : toFloat(im));
 }
 
 // t = sqrt((|x| + |z|) / 2) adds two positive terms, so it does not cancel;
@@ -730,22 +793,36 @@ CComplex ccomplex_detail::realPower(const CComplex& z, float x) noexcept {
     return power;
 }
 
-// sinh x cos y + i cosh x sin y, each factor within a few units of 2^-53.
+// sinh x cos y + i cosh x sin y: sinh and cosh within 6u, cos and sin
+// within 2^-50, each part within 15u, 30 double ulps; a part next to a tie is
+// computed again to about 2^-100 and rounded once.
 CComplex sinh(const CComplex& z) noexcept {
     if (!isFinite(z)) return sinhOfNonFinite(z.real, z.imag);
     double sinhX, coshX;
     sinhCoshOfFloat(z.real, sinhX, coshX);
     const auto [c, s] = cosSinOfFloat(z.imag);
-    return CComplex(toFloat(timesPart(c, sinhX)), toFloat(timesPart(coshX, s)));
+    const double re = timesPart(c, sinhX), im = timesPart(coshX, s);
+    return CComplex(isNearFloatTie(re, 32)
+                        ? hyperbolicPartCarefully(z.real, z.imag, Factor::kSinh, Factor::kCos)
+                        : toFloat(re),
+                    isNearFloatTie(im, 32)
+                        ? hyperbolicPartCarefully(z.real, z.imag, Factor::kCosh, Factor::kSin)
+                        : toFloat(im));
 }
 
-// cosh x cos y + i sinh x sin y.
+// cosh x cos y + i sinh x sin y, as sinh.
 CComplex cosh(const CComplex& z) noexcept {
     if (!isFinite(z)) return coshOfNonFinite(z.real, z.imag);
     double sinhX, coshX;
     sinhCoshOfFloat(z.real, sinhX, coshX);
     const auto [c, s] = cosSinOfFloat(z.imag);
-    return CComplex(toFloat(coshX * c), toFloat(timesPart(sinhX, s)));
+    const double re = coshX * c, im = timesPart(sinhX, s);
+    return CComplex(isNearFloatTie(re, 32)
+                        ? hyperbolicPartCarefully(z.real, z.imag, Factor::kCosh, Factor::kCos)
+                        : toFloat(re),
+                    isNearFloatTie(im, 32)
+                        ? hyperbolicPartCarefully(z.real, z.imag, Factor::kSinh, Factor::kSin)
+                        : toFloat(im));
 }
 
 // The textbook sinh 2x / (cosh 2x + cos 2y) cancels near the poles, where
@@ -820,7 +897,8 @@ CComplex atanh(const CComplex& z) noexcept {
     const double oneMinusX = 1 - x;
     const double re = log1pOf(4 * x / (oneMinusX * oneMinusX + y * y)) / 4;
     const double im = atan2Of(2 * y, (1 - a) * (1 + a) - b * b) / 2;
-    return CComplex(std::copysign(toFloat(re), z.real), toFloat(im));
+    return CComplex(std::copysign(toFloat(re), z.real),
+                    isNearFloatTie(im, 16) ? atanhAngleCarefully(a, b, y) : toFloat(im));
 }
 
 CComplex atan(const CComplex& z) noexcept { return timesMinusI(atanh(timesI(z))); }

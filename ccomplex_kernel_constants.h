@@ -17,7 +17,8 @@ constexpr DoubleDouble kLn2DD{0x1.62e42fefa39efp-1, 0x1.abc9e3b39803fp-56};
 // ln 2 in 42 bits, so that k times it is exact for |k| < 2^11, and the rest.
 constexpr double kLn2Hi = 0x1.62e42fefa38p-1, kLn2Lo = 0x1.ef35793c7673p-45;
 constexpr double kOneOverLn2 = 0x1.71547652b82fep+0;
-constexpr double kLog10OfE = 0x1.bcb7b1526e50ep-2;
+constexpr DoubleDouble kLog10OfEDD{0x1.bcb7b1526e50ep-2, 0x1.95355baaafad3p-57};
+constexpr double kLog10OfE = kLog10OfEDD.hi;
 constexpr double kSqrt2 = 0x1.6a09e667f3bcdp+0;
 
 // pi/2 and 2/pi.

@@ -478,6 +478,30 @@ const struct {
     {1, {{-1, 0x1.1a6264p-53f}, {2.5f}}},
     {1, {{1, -0x1.1ab7bcp-55f}, {-3.5f}}},
     {1, {{4, 0x1.000002p-60f}, {1.5f}}},
+    // The hardest-to-round arguments of sin y and cos y, through exp(jy),
+    // sin, cos, sinh(jy) and cosh(jy); of ln x, log10 x and sinh x; and of
+    // atan x, through atan(x) and atanh(jx): each exact value lies closer to
+    // a tie than the double kernels' bounds.
+    {4, {{0, 0x1.33333p+13f}}},
+    {8, {{0x1.33333p+13f, 0}}},
+    {11, {{0, 0x1.33333p+13f}}},
+    {4, {{0, 0x1.3170fp+63f}}},
+    {9, {{0x1.3170fp+63f, 0}}},
+    {12, {{0, 0x1.3170fp+63f}}},
+    {4, {{0, 0x1.2b9622p+67f}}},
+    {9, {{0x1.2b9622p+67f, 0}}},
+    {12, {{0, 0x1.2b9622p+67f}}},
+    {5, {{0x1.2f1fd6p+3f, 0}}},
+    {5, {{0, 0x1.827a74p-7f}}},
+    {5, {{0x1.bacb4ap+25f, 0}}},
+    {5, {{0, 0x1.b121a6p+76f}}},
+    {5, {{0x1.6351d8p+95f, 0}}},
+    {6, {{0x1.fddcf4p-98f, 0}}},
+    {6, {{0, 0x1.9a99dp-107f}}},
+    {6, {{0x1.292424p-33f, 0}}},
+    {11, {{0x1.250bfep-11f, 0}}},
+    {16, {{0x1.1ad646p-4f, 0}}},
+    {19, {{0, 0x1.1ad646p-4f}}},
 };
 
 // Whether each part of a power whose angle b exceeds 2^40, where the library

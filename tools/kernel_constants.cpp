@@ -106,7 +106,9 @@ int printHeader() {
     mpfr_set_ui(v, 10, MPFR_RNDN);
     mpfr_log(v, v, MPFR_RNDN);
     mpfr_ui_div(v, 1, v, MPFR_RNDN);
-    std::printf("constexpr double kLog10OfE = %a;\n", nearest(v));
+    std::printf("constexpr DoubleDouble kLog10OfEDD");
+    printDoubleDouble(v);
+    std::printf(";\nconstexpr double kLog10OfE = kLog10OfEDD.hi;\n");
     mpfr_sqrt_ui(v, 2, MPFR_RNDN);
     std::printf("constexpr double kSqrt2 = %a;\n\n", nearest(v));
 
