@@ -655,28 +655,60 @@ double angleAtInfinity(float x, float y) noexcept {
 // rounded once; those kernels' bounds make such a part correctly rounded
 // unless its exact value lies within that distance of a tie.
 
-// Which factor of a part: 1, cos y, sin y, sinh x or cosh x.
-enum class Factor { kOne, kCos, kSin, kSinh, kCosh };
+// Which factor of a part: cos y, sin y, sinh x or cosh x.
+enum class Factor { kCos, kSin, kSinh, kCosh };
 
 DoubleDouble cosOrSin(float y, Factor factor) noexcept {
-    if (factor == Factor::kOne) return DoubleDouble{1.0};
     const CosSin<DoubleDouble> v = cosSinOfFloatCarefully(y);
     return factor == Factor::kCos ? v.cos : v.sin;
 }
 
-// e^x times 1, cos y or sin y.
-[[gnu::cold, gnu::noinline]] float expPartCarefully(float x, float y, Factor factor) noexcept {
+// exp(z) where a part's double value, re or im, lies within `ulps` of a tie:
+// that part again as e^x, e^x cos y or e^x sin y.
+[[gnu::cold, gnu::noinline]] CComplex expNearTie(const CComplex& z, double re, double im,
+                                                 std::uint64_t ulps) noexcept {
     int exponent;
-    const DoubleDouble m = exponential(DoubleDouble{static_cast<double>(x)}, exponent);
-    return roundToFloat(m * cosOrSin(y, factor), exponent);
+    const DoubleDouble m = exponential(DoubleDouble{static_cast<double>(z.real)}, exponent);
+    if (isZero(z.imag)) return CComplex(roundToFloat(m, exponent), z.imag);
+    const CosSin<DoubleDouble> v = cosSinOfFloatCarefully(z.imag);
+    return CComplex(isNearFloatTie(re, ulps) ? roundToFloat(m * v.cos, exponent) : toFloat(re),
+                    isNearFloatTie(im, ulps) ? roundToFloat(m * v.sin, exponent) : toFloat(im));
 }
 
-// sinh x or cosh x, times cos y or sin y.
-[[gnu::cold, gnu::noinline]] float hyperbolicPartCarefully(float x, float y, Factor hyperbolic,
-                                                           Factor trigonometric) noexcept {
-    const SinhCosh h = sinhCoshOfFloatCarefully(x);
-    return roundToFloat(
-        (hyperbolic == Factor::kSinh ? h.sinh : h.cosh) * cosOrSin(y, trigonometric), 0);
+// A part of sinh or cosh: its double value, and its two factors.
+struct HyperbolicPart {
+    double fast;
+    Factor hyperbolic, trigonometric;
+};
+
+// sinh(z) or cosh(z) where a part lies within 32 double ulps of a tie: that
+// part again as sinh x or cosh x times cos y or sin y, the other as it is.
+[[gnu::cold, gnu::noinline]] CComplex hyperbolicNearTie(const CComplex& z, HyperbolicPart re,
+                                                        HyperbolicPart im) noexcept {
+    const SinhCosh h = sinhCoshOfFloatCarefully(z.real);
+    const auto part = [&](const HyperbolicPart& p) {
+        if (!isNearFloatTie(p.fast, 32)) return toFloat(p.fast);
+        const DoubleDouble factor = p.hyperbolic == Factor::kSinh ? h.sinh : h.cosh;
+        return roundToFloat(factor * cosOrSin(z.imag, p.trigonometric), 0);
+    };
+    return CComplex(part(re), part(im));
+}
+
+// log(z) with ln|z| next to a tie.
+[[gnu::cold, gnu::noinline]] CComplex logNearTie(const CComplex& z) noexcept {
+    return CComplex(roundToFloat(logOfMagnitudeDD(z.real, z.imag), 0), z.ang());
+}
+
+// log10(z) where a part, re or im, lies within 16 double ulps of a tie.
+[[gnu::cold, gnu::noinline]] CComplex log10NearTie(const CComplex& z, double re,
+                                                   double im) noexcept {
+    const float real = isNearFloatTie(re, 16)
+                           ? roundToFloat(logOfMagnitudeDD(z.real, z.imag) * kLog10OfEDD, 0)
+                           : toFloat(re);
+    const float imag = isNearFloatTie(im, 16)
+                           ? roundToFloat(carefulAngle(z.real, z.imag) * kLog10OfEDD, 0)
+                           : toFloat(im);
+    return CComplex(real, imag);
 }
 
 // atanh's imaginary part, atan2(2y, 1 - a^2 - b^2) / 2, with the denominator
@@ -702,25 +734,21 @@ CComplex exp(const CComplex& z) noexcept {
     if (!isFinite(z)) return expOfNonFinite(z.real, z.imag);
     const double m = expOf(static_cast<double>(z.real));
     if (isZero(z.imag)) {  // m may be infinite; inf * 0 is NaN
-        return CComplex(
-            isNearFloatTie(m, 4) ? expPartCarefully(z.real, z.imag, Factor::kOne) : toFloat(m),
-            z.imag);
+        if (isNearFloatTie(m, 4)) return expNearTie(z, m, 0, 4);
+        return CComplex(toFloat(m), z.imag);
     }
     const auto [c, s] = cosSinOfFloat(z.imag);
     const double re = m * c, im = m * s;
-    return CComplex(
-        isNearFloatTie(re, 32) ? expPartCarefully(z.real, z.imag, Factor::kCos) : toFloat(re),
-        isNearFloatTie(im, 32) ? expPartCarefully(z.real, z.imag, Factor::kSin) : toFloat(im));
+    if (isNearFloatTie(re, 32) || isNearFloatTie(im, 32)) return expNearTie(z, re, im, 32);
+    return CComplex(toFloat(re), toFloat(im));
 }
 
 // ln|z| within 3.8u, 8 double ulps; next to a tie, computed again to
 // 2^-102. The imaginary part is arg z, correctly rounded.
 CComplex log(const CComplex& z) noexcept {
     const double re = logOfMagnitude(z.real, z.imag);
-    return CComplex(isNearFloatTie(re, 16) && isFinite(z) && !isZero(z)
-                        ? roundToFloat(logOfMagnitudeDD(z.real, z.imag), 0)
-                        : toFloat(re),
-                    z.ang());
+    if (isNearFloatTie(re, 16) && isFinite(z) && !isZero(z)) return logNearTie(z);
+    return CComplex(toFloat(re), z.ang());
 }
 
 // log |z| / ln 10 and arg z / ln 10, each within 5.3u (their kernels, the
@@ -729,13 +757,9 @@ CComplex log(const CComplex& z) noexcept {
 CComplex log10(const CComplex& z) noexcept {
     const double y = static_cast<double>(z.imag), x = static_cast<double>(z.real);
     const double re = logOfMagnitude(z.real, z.imag) * kLog10OfE, im = atan2Of(y, x) * kLog10OfE;
-    const bool careful = isFinite(z) && !isZero(z);
-    return CComplex(isNearFloatTie(re, 16) && careful
-                        ? roundToFloat(logOfMagnitudeDD(x, y) * kLog10OfEDD, 0)
-                        : toFloat(re),
-                    isNearFloatTie(im, 16) && careful
-                        ? roundToFloat(carefulAngle(z.real, z.imag) * kLog10OfEDD, 0)
-                        : toFloat(im));
+    if ((isNearFloatTie(re, 16) || isNearFloatTie(im, 16)) && isFinite(z) && !isZero(z))
+        return log10NearTie(z, re, im);
+    return CComplex(toFloat(re), toFloat(im));
 }
 
 // t = sqrt((|x| + |z|) / 2) adds two positive terms, so it does not cancel;
@@ -802,12 +826,11 @@ CComplex sinh(const CComplex& z) noexcept {
     sinhCoshOfFloat(z.real, sinhX, coshX);
     const auto [c, s] = cosSinOfFloat(z.imag);
     const double re = timesPart(c, sinhX), im = timesPart(coshX, s);
-    return CComplex(isNearFloatTie(re, 32)
-                        ? hyperbolicPartCarefully(z.real, z.imag, Factor::kSinh, Factor::kCos)
-                        : toFloat(re),
-                    isNearFloatTie(im, 32)
-                        ? hyperbolicPartCarefully(z.real, z.imag, Factor::kCosh, Factor::kSin)
-                        : toFloat(im));
+    if (isNearFloatTie(re, 32) || isNearFloatTie(im, 32)) {
+        return hyperbolicNearTie(z, {re, Factor::kSinh, Factor::kCos},
+                                 {im, Factor::kCosh, Factor::kSin});
+    }
+    return CComplex(toFloat(re), toFloat(im));
 }
 
 // cosh x cos y + i sinh x sin y, as sinh.
@@ -817,12 +840,11 @@ CComplex cosh(const CComplex& z) noexcept {
     sinhCoshOfFloat(z.real, sinhX, coshX);
     const auto [c, s] = cosSinOfFloat(z.imag);
     const double re = coshX * c, im = timesPart(sinhX, s);
-    return CComplex(isNearFloatTie(re, 32)
-                        ? hyperbolicPartCarefully(z.real, z.imag, Factor::kCosh, Factor::kCos)
-                        : toFloat(re),
-                    isNearFloatTie(im, 32)
-                        ? hyperbolicPartCarefully(z.real, z.imag, Factor::kSinh, Factor::kSin)
-                        : toFloat(im));
+    if (isNearFloatTie(re, 32) || isNearFloatTie(im, 32)) {
+        return hyperbolicNearTie(z, {re, Factor::kCosh, Factor::kCos},
+                                 {im, Factor::kSinh, Factor::kSin});
+    }
+    return CComplex(toFloat(re), toFloat(im));
 }
 
 // The textbook sinh 2x / (cosh 2x + cos 2y) cancels near the poles, where
@@ -897,8 +919,8 @@ CComplex atanh(const CComplex& z) noexcept {
     const double oneMinusX = 1 - x;
     const double re = log1pOf(4 * x / (oneMinusX * oneMinusX + y * y)) / 4;
     const double im = atan2Of(2 * y, (1 - a) * (1 + a) - b * b) / 2;
-    return CComplex(std::copysign(toFloat(re), z.real),
-                    isNearFloatTie(im, 16) ? atanhAngleCarefully(a, b, y) : toFloat(im));
+    const float angle = isNearFloatTie(im, 16) ? atanhAngleCarefully(a, b, y) : toFloat(im);
+    return CComplex(std::copysign(toFloat(re), z.real), angle);
 }
 
 CComplex atan(const CComplex& z) noexcept { return timesMinusI(atanh(timesI(z))); }
