@@ -696,14 +696,19 @@ struct HyperbolicPart {
 
 // log(z) with ln|z| next to a tie.
 [[gnu::cold, gnu::noinline]] CComplex logNearTie(const CComplex& z) noexcept {
-    return CComplex(roundToFloat(logOfMagnitudeDD(z.real, z.imag), 0), z.ang());
+    return CComplex(
+        roundToFloat(logOfMagnitudeDD(static_cast<double>(z.real), static_cast<double>(z.imag)), 0),
+        z.ang());
 }
 
 // log10(z) where a part, re or im, lies within 16 double ulps of a tie.
 [[gnu::cold, gnu::noinline]] CComplex log10NearTie(const CComplex& z, double re,
                                                    double im) noexcept {
     const float real = isNearFloatTie(re, 16)
-                           ? roundToFloat(logOfMagnitudeDD(z.real, z.imag) * kLog10OfEDD, 0)
+                           ? roundToFloat(logOfMagnitudeDD(static_cast<double>(z.real),
+                                                           static_cast<double>(z.imag)) *
+                                              kLog10OfEDD,
+                                          0)
                            : toFloat(re);
     const float imag = isNearFloatTie(im, 16)
                            ? roundToFloat(carefulAngle(z.real, z.imag) * kLog10OfEDD, 0)
