@@ -1,6 +1,7 @@
 // The careful kernels, in double-double to about 2^-100 relative, for the
 // rare results whose rounding the double kernels cannot settle: e^x - 1 and
-// e^x, cos and sin of any float, atan, and the angle of a complex value.
+// e^x, sinh and cosh of a float, cos and sin of any float, atan, atan2 of
+// double-doubles, and the angle of a complex value.
 // Each is a Taylor series summed until its terms fall below 2^-110 of the
 // sum, or a double kernel's result corrected by one Newton step, which
 // doubles its 52 correct bits. Many times slower than the double kernels,
