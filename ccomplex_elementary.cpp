@@ -658,11 +658,6 @@ double angleAtInfinity(float x, float y) noexcept {
 // Which factor of a part: cos y, sin y, sinh x or cosh x.
 enum class Factor { kCos, kSin, kSinh, kCosh };
 
-DoubleDouble cosOrSin(float y, Factor factor) noexcept {
-    const CosSin<DoubleDouble> v = cosSinOfFloatCarefully(y);
-    return factor == Factor::kCos ? v.cos : v.sin;
-}
-
 // exp(z) where a part's double value, re or im, lies within `ulps` of a tie:
 // that part again as e^x, e^x cos y or e^x sin y.
 [[gnu::cold, gnu::noinline]] CComplex expNearTie(const CComplex& z, double re, double im,
@@ -686,10 +681,12 @@ struct HyperbolicPart {
 [[gnu::cold, gnu::noinline]] CComplex hyperbolicNearTie(const CComplex& z, HyperbolicPart re,
                                                         HyperbolicPart im) noexcept {
     const SinhCosh h = sinhCoshOfFloatCarefully(z.real);
+    const CosSin<DoubleDouble> v = cosSinOfFloatCarefully(z.imag);
     const auto part = [&](const HyperbolicPart& p) {
         if (!isNearFloatTie(p.fast, 32)) return toFloat(p.fast);
-        const DoubleDouble factor = p.hyperbolic == Factor::kSinh ? h.sinh : h.cosh;
-        return roundToFloat(factor * cosOrSin(z.imag, p.trigonometric), 0);
+        return roundToFloat((p.hyperbolic == Factor::kSinh ? h.sinh : h.cosh) *
+                                (p.trigonometric == Factor::kCos ? v.cos : v.sin),
+                            0);
     };
     return CComplex(part(re), part(im));
 }
