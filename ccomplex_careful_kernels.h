@@ -71,7 +71,7 @@ inline SinhCosh sinhCoshOfFloatCarefully(float t) noexcept {
     }
     int exponent;
     const DoubleDouble r = exponential(DoubleDouble{a}, exponent);
-    const DoubleDouble e{std::ldexp(r.hi, exponent), std::ldexp(r.lo, exponent)};
+    const DoubleDouble e = scaledBy(r, exponent);
     const DoubleDouble inverse = DoubleDouble{1.0} / e;
     const DoubleDouble sinh = e - inverse, cosh = e + inverse;
     const double sign = t < 0 ? -0.5 : 0.5;

@@ -101,6 +101,12 @@ inline DoubleDouble operator+(DoubleDouble a, DoubleDouble b) noexcept {
     return quickTwoSum(s.hi, s.lo + t.lo);
 }
 
+// v 2^exponent, each part scaled by ldexp: exact unless it leaves the range.
+inline double scaledBy(double v, int exponent) noexcept { return std::ldexp(v, exponent); }
+inline DoubleDouble scaledBy(DoubleDouble v, int exponent) noexcept {
+    return {std::ldexp(v.hi, exponent), std::ldexp(v.lo, exponent)};
+}
+
 inline DoubleDouble operator-(DoubleDouble a) noexcept { return {-a.hi, -a.lo}; }
 
 inline DoubleDouble operator-(DoubleDouble a, DoubleDouble b) noexcept { return a + -b; }

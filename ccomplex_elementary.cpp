@@ -159,11 +159,6 @@ struct Power {
     std::int64_t exponent;
 };
 
-double scaledBy(double v, int exponent) noexcept { return std::ldexp(v, exponent); }
-DoubleDouble scaledBy(DoubleDouble v, int exponent) noexcept {
-    return {std::ldexp(v.hi, exponent), std::ldexp(v.lo, exponent)};
-}
-
 // Brings the larger part back to [1, 2); out of line and cold, so that the
 // products that call keepInRange stay small enough to inline.
 template <typename Part>
