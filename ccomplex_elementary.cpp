@@ -209,8 +209,9 @@ Power<Part> power(const CComplex& z, std::uint64_t m, int squarings, bool recipr
     }
     if (reciprocal) {
         // conj(w) / |w|^2: |w| lies in [2^-301, 2^301], so |w|^2 is in range.
+        // Negated, not subtracted from 0, so that a zero part keeps its sign.
         const Part norm = result.re * result.re + result.im * result.im;
-        result = {result.re / norm, Part{} - result.im / norm, -result.exponent};
+        result = {result.re / norm, -(result.im / norm), -result.exponent};
     }
     return result;
 }
@@ -237,15 +238,26 @@ int clampedExponent(std::int64_t exponent) noexcept {
 // which are exact or have no digits to lose.
 [[gnu::cold]] CComplex textbookPower(CComplex z, std::uint64_t m, int squarings,
                                      bool reciprocal) noexcept {
+    // As power() does, so that a zero part's sign comes out the same way.
     for (int i = 0; i < squarings; ++i) z *= z;
-    CComplex result(1.0f, 0.0f);
-    for (; m != 0; m >>= 1, z *= z) {
+    for (; (m & 1) == 0; m >>= 1) z *= z;
+    CComplex result = z;
+    while ((m >>= 1) != 0) {
+        z *= z;
         if (m & 1) result *= z;
     }
     return reciprocal ? CComplex(1.0f) / result : result;
 }
 
 // z^(m 2^squarings), or its reciprocal; m = 0 gives 1.
+//
+// For z on an axis the power lies on one too: one part of each product is
+// an exact zero, and stays one in double (no rescaled part underflows).
+// Its sign is the one the power of a nearby z off the axis has, as the
+// textbook products and the negated reciprocal give it, so that
+// pow(conj z, n) is conj(pow(z, n)) there as everywhere: (-2 - j0)^3 is
+// -8 - j0, (j2)^3 is -0 - j8. Such a zero is exact; only the other part
+// needs the bound.
 CComplex exactPower(const CComplex& z, std::uint64_t m, int squarings, bool reciprocal) noexcept {
     if (m == 0) return CComplex(1.0f, 0.0f);
     if (!isFinite(z) || isZero(z)) return textbookPower(z, m, squarings, reciprocal);
@@ -254,15 +266,21 @@ CComplex exactPower(const CComplex& z, std::uint64_t m, int squarings, bool reci
     const double exponent = toDouble(static_cast<double>(m), squarings);
     const double bound = (4 * exponent + 8) * kUnit * (std::fabs(fast.re) + std::fabs(fast.im));
     const int binaryExponent = clampedExponent(fast.exponent);
+    const bool onAxis = isZero(z.real) || isZero(z.imag);
+    const auto rounds = [&](double part, float& out) {
+        if (onAxis && isZero(part)) {
+            out = toFloat(part);
+            return true;
+        }
+        return partRoundsAlikeWithin(part, bound, binaryExponent, out);
+    };
     float re, im;
-    if (partRoundsAlikeWithin(fast.re, bound, binaryExponent, re) &&
-        partRoundsAlikeWithin(fast.im, bound, binaryExponent, im)) {
-        return CComplex(re, im);
-    }
+    const bool reRounds = rounds(fast.re, re), imRounds = rounds(fast.im, im);
+    if (reRounds && imRounds) return CComplex(re, im);
     const Power<DoubleDouble> careful = power<DoubleDouble>(z, m, squarings, reciprocal);
     const int carefulExponent = clampedExponent(careful.exponent);
-    return CComplex(roundToFloat(careful.re, carefulExponent),
-                    roundToFloat(careful.im, carefulExponent));
+    return CComplex(onAxis && isZero(fast.re) ? re : roundToFloat(careful.re, carefulExponent),
+                    onAxis && isZero(fast.im) ? im : roundToFloat(careful.im, carefulExponent));
 }
 
 bool isInteger(float x) noexcept { return std::isfinite(x) && isZero(x - std::trunc(x)); }
