@@ -1,7 +1,7 @@
 // The careful kernels, in double-double to about 2^-100 relative, for the
 // rare results whose rounding the double kernels cannot settle: e^x - 1 and
-// e^x, sinh and cosh of a float, cos and sin of any float, atan, atan2 of
-// double-doubles, and the angle of a complex value.
+// e^x, sinh and cosh of a float, cos and sin of any float, sqrt and
+// ln(1 + t), atan, atan2 of double-doubles, and the angle of a complex value.
 // Each is a Taylor series summed until its terms fall below 2^-110 of the
 // sum, or a double kernel's result corrected by one Newton step, which
 // doubles its 52 correct bits. Many times slower than the double kernels,
@@ -105,6 +105,41 @@ inline CosSin<DoubleDouble> cosSinOf(ReducedAngle<DoubleDouble> angle) noexcept 
 inline CosSin<DoubleDouble> cosSinOfFloatCarefully(float y) noexcept {
     if (std::fabs(y) <= 0x1p19f) return cosSinOf(reduceSmallAngleCarefully(static_cast<double>(y)));
     return cosSinOf(reduceLargeAngleCarefully(y));
+}
+
+// ---------------------------------------------------------------- sqrt and ln(1 + t)
+
+// sqrt v for v >= 0, to about 2^-104 relative: the double root s and one
+// Newton step, (v - s^2) / 2s, with s^2 exact.
+inline DoubleDouble squareRoot(DoubleDouble v) noexcept {
+    const double s = std::sqrt(v.hi);
+    if (!(s > 0)) return DoubleDouble{s};
+    const DoubleDouble residual = v - twoProduct(s, s);
+    return quickTwoSum(s, (residual.hi + residual.lo) / (2 * s));
+}
+
+// ln(1 + t) for t >= 0 (and 1 + t in double's range), to about 2^-102
+// relative. L0 = log1pOf(t.hi) is within 2.3u (and t.lo moves the exact
+// value by less than that again), so ln(1 + t) = L0 + ln(1 + rho) with
+// rho = (1 + t) e^-L0 - 1 about 2^-51 relative to L0, and ln(1 + rho) =
+// rho - rho^2 / 2 to 2^-150 of L0. Where L0 <= 3/4, rho is summed as
+// t e^-L0 + (e^-L0 - 1) from expm1Series, whose terms each carry 2^-104
+// of t or less however small t is; above, (1 + t) e^-L0 - 1 rounds away
+// 2^-104 of 1, below 2^-103 of L0.
+inline DoubleDouble log1pCarefully(DoubleDouble t) noexcept {
+    const double lead = log1pOf(t.hi);
+    if (!(lead > 0)) return DoubleDouble{lead};  // t = 0
+    DoubleDouble rho;
+    if (lead <= 0.75) {
+        const DoubleDouble m = expm1Series(DoubleDouble{-lead});
+        rho = t * (DoubleDouble{1.0} + m) + m;
+    } else {
+        int exponent;
+        const DoubleDouble e = exponential(DoubleDouble{-lead}, exponent);
+        rho = scaledBy((DoubleDouble{1.0} + t) * e, exponent) - DoubleDouble{1.0};
+    }
+    const DoubleDouble halfRhoSquared = rho * rho * DoubleDouble{0.5};
+    return DoubleDouble{lead} + (rho - halfRhoSquared);
 }
 
 // ---------------------------------------------------------------- atan and the angle

@@ -617,6 +617,57 @@ ArcParts arcParts(double x, double y) noexcept {
     return {log1pOf(aMinus1 + std::sqrt(aMinus1 * (a + 1))), std::sqrt((a + x) * aMinusX)};
 }
 
+// The same two parts in double-double, to about 2^-100 relative: the same
+// steps, each exact or rounded to 2^-104, and no step cancels.
+struct CarefulArcParts {
+    DoubleDouble log, root;
+};
+
+DoubleDouble halved(DoubleDouble v) noexcept { return {v.hi / 2, v.lo / 2}; }
+
+CarefulArcParts carefulArcParts(double x, double y) noexcept {
+    const DoubleDouble xPlus1 = twoSum(x, 1.0), xMinus1 = twoSum(x, -1.0), y2{y * y};
+    const DoubleDouble r = squareRoot(xPlus1 * xPlus1 + y2), s = squareRoot(xMinus1 * xMinus1 + y2);
+    const DoubleDouble rTerm = isZero(y) ? y2 : y2 / (r + xPlus1);
+    DoubleDouble aMinus1, aMinusX;
+    if (x < 1) {
+        const DoubleDouble sPlus1MinusX = s - xMinus1;
+        aMinus1 = halved(rTerm + (isZero(y) ? y2 : y2 / sPlus1MinusX));
+        aMinusX = halved(rTerm + sPlus1MinusX);
+    } else {
+        aMinusX = halved(rTerm + (isZero(y) ? y2 : y2 / (s + xMinus1)));
+        aMinus1 = aMinusX + xMinus1;
+    }
+    const DoubleDouble aPlus1 = aMinus1 + DoubleDouble{2.0}, aPlusX = aMinusX + DoubleDouble{2 * x};
+    return {log1pCarefully(aMinus1 + squareRoot(aMinus1 * aPlus1)), squareRoot(aPlusX * aMinusX)};
+}
+
+// An inverse function's two parts from arcParts(a, b): ln(A + sqrt(A^2 - 1))
+// and an angle, atan2(root, signedA) or, for asinh, atan2(a, root). Each in
+// double within 10u (arcParts' steps, atan2Of and log1pOf), so within 32
+// double ulps; a part next to a tie is computed again from carefulArcParts.
+struct ArcRounded {
+    float log, angle;
+};
+
+[[gnu::cold, gnu::noinline]] ArcRounded arcNearTie(double a, double b, double signedA,
+                                                   bool angleOfRoot, double log,
+                                                   double angle) noexcept {
+    const CarefulArcParts p = carefulArcParts(a, b);
+    const DoubleDouble carefulAngle = angleOfRoot ? atan2Carefully(p.root, DoubleDouble{signedA})
+                                                  : atan2Carefully(DoubleDouble{a}, p.root);
+    return {isNearFloatTie(log, 32) ? roundToFloat(p.log, 0) : toFloat(log),
+            isNearFloatTie(angle, 32) ? roundToFloat(carefulAngle, 0) : toFloat(angle)};
+}
+
+ArcRounded arcRounded(double a, double b, double signedA, bool angleOfRoot) noexcept {
+    const ArcParts p = arcParts(a, b);
+    const double angle = angleOfRoot ? atan2Of(p.root, signedA) : atan2Of(a, p.root);
+    if (isNearFloatTie(p.log, 32) || isNearFloatTie(angle, 32))
+        return arcNearTie(a, b, signedA, angleOfRoot, p.log, angle);
+    return {toFloat(p.log), toFloat(angle)};
+}
+
 // The angle of a value with an infinite part and no NaN, from 0 to pi:
 // 0 or pi on the real axis, pi / 2 on the imaginary one, pi / 4 or 3 pi / 4
 // on the diagonals.
@@ -724,6 +775,15 @@ struct HyperbolicPart {
                            ? roundToFloat(carefulAngle(z.real, z.imag) * kLog10OfEDD, 0)
                            : toFloat(im);
     return CComplex(real, imag);
+}
+
+// atanh's real part for x = |Re z| >= 0: log1p(4x / ((1 - x)^2 + y^2)) / 4
+// with 1 - x exact in double-double and each other step rounded to 2^-104;
+// the double one is within 8u (the quotient 5u, log1pOf 2.3u).
+[[gnu::cold, gnu::noinline]] float atanhRealCarefully(double x, double y) noexcept {
+    const DoubleDouble oneMinusX = twoSum(1.0, -x);
+    const DoubleDouble q = DoubleDouble{4 * x} / (oneMinusX * oneMinusX + DoubleDouble{y * y});
+    return roundToFloat(log1pCarefully(q), -2);
 }
 
 // atanh's imaginary part, atan2(2y, 1 - a^2 - b^2) / 2, with the denominator
@@ -894,9 +954,8 @@ CComplex asinh(const CComplex& z) noexcept {
     if (!isFinite(z)) return asinhOfNonFinite(z.real, z.imag);
     const double x = std::fabs(static_cast<double>(z.real)),
                  y = std::fabs(static_cast<double>(z.imag));
-    const ArcParts p = arcParts(y, x);
-    return CComplex(std::copysign(toFloat(p.log), z.real),
-                    std::copysign(toFloat(atan2Of(y, p.root)), z.imag));
+    const ArcRounded p = arcRounded(y, x, y, false);
+    return CComplex(std::copysign(p.log, z.real), std::copysign(p.angle, z.imag));
 }
 
 // The real part is ln(A + sqrt(A^2 - 1)) >= 0; the imaginary part is
@@ -904,15 +963,15 @@ CComplex asinh(const CComplex& z) noexcept {
 CComplex acosh(const CComplex& z) noexcept {
     if (!isFinite(z)) return acoshOfNonFinite(z.real, z.imag);
     const double x = static_cast<double>(z.real);
-    const ArcParts p = arcParts(std::fabs(x), std::fabs(static_cast<double>(z.imag)));
-    return CComplex(toFloat(p.log), std::copysign(toFloat(atan2Of(p.root, x)), z.imag));
+    const ArcRounded p = arcRounded(std::fabs(x), std::fabs(static_cast<double>(z.imag)), x, true);
+    return CComplex(p.log, std::copysign(p.angle, z.imag));
 }
 
 CComplex acos(const CComplex& z) noexcept {
     if (!isFinite(z)) return acosOfNonFinite(z.real, z.imag);
     const double x = static_cast<double>(z.real);
-    const ArcParts p = arcParts(std::fabs(x), std::fabs(static_cast<double>(z.imag)));
-    return CComplex(toFloat(atan2Of(p.root, x)), -std::copysign(toFloat(p.log), z.imag));
+    const ArcRounded p = arcRounded(std::fabs(x), std::fabs(static_cast<double>(z.imag)), x, true);
+    return CComplex(p.angle, -std::copysign(p.log, z.imag));
 }
 
 CComplex asin(const CComplex& z) noexcept { return timesMinusI(asinh(timesI(z))); }
@@ -934,8 +993,9 @@ CComplex atanh(const CComplex& z) noexcept {
     const double oneMinusX = 1 - x;
     const double re = log1pOf(4 * x / (oneMinusX * oneMinusX + y * y)) / 4;
     const double im = atan2Of(2 * y, (1 - a) * (1 + a) - b * b) / 2;
+    const float real = isNearFloatTie(re, 32) ? atanhRealCarefully(x, y) : toFloat(re);
     const float angle = isNearFloatTie(im, 16) ? atanhAngleCarefully(a, b, y) : toFloat(im);
-    return CComplex(std::copysign(toFloat(re), z.real), angle);
+    return CComplex(std::copysign(real, z.real), angle);
 }
 
 CComplex atan(const CComplex& z) noexcept { return timesMinusI(atanh(timesI(z))); }

@@ -376,6 +376,13 @@ TEST(Elementary, ExactCasesCutsAndSpecialValues) {
         {atan(CComplex(0x1.1ad646p-4f, 0)).real, 0x1.1a6386p-4f},
         {atanh(CComplex(0, 0x1.1ad646p-4f)).imag, 0x1.1a6386p-4f},
         {cosh(CComplex(-0x1.0a7082p+1f, -0x1.6b9d12p+1f)).imag, 0x1.2b5e02p+0f},  // sinh x sin y
+        // the inverses: an angle near pi/2, and ln(x + sqrt(x^2 +- 1)) near ln 2x
+        {acos(CComplex(0x1.04c444p-12f, 0)).real, 0x1.920f6ap+0f},
+        {acos(CComplex(0x1.110b46p-26f, 0)).real, 0x1.921fb6p+0f},
+        {asinh(CComplex(0x1.bacb4ap+24f, 0)).real, 0x1.1e0696p+4f},
+        {acosh(CComplex(0x1.b121a6p+75f, 0)).real, 0x1.a9a3f2p+5f},
+        {asin(CComplex(0x1.6351d8p+94f, 0)).imag, 0x1.08b512p+6f},
+        {acos(CComplex(0, 0x1.6351d8p+94f)).imag, -0x1.08b512p+6f},
     };
     for (const auto& [got, expected] : hardParts) EXPECT_EQ(got, expected) << std::hexfloat << got;
 
