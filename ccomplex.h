@@ -260,20 +260,23 @@ constexpr CComplex polar(float magnitude) noexcept;
 // Powers. pow(z, 0) is 1 + j0 for every z. An exponent whose value is an
 // integer, as an int, a float or a CComplex with a zero imaginary part, gives
 // the exact power rounded once, without exp and log, for |n| below 2^64 (a
-// float exponent beyond that leaves z^n's angle to about |n| 2^-102
-// radians). pow(0, w) is 0 when the real part of w is positive; a negative
-// integer power of zero is a division by zero: it writes the zero-divisor
-// line and returns 0 + j0. For any other exponent, pow(z, w) is exp(w log z),
-// each part within 1 ulp and in practice correctly rounded wherever the angle
-// b = Im(w log z) is at most 2^40 in magnitude, near the axes, the cut and
-// |z| = 1 too (pow(-1 - j1e-30, 0.5f) has a real part of 5e-31); an exact
-// result halfway between two floats (pow(67081, 1.5f) is 17373979) may round
-// to either, half an ulp off both ways. Beyond 2^40, b is known to about
-// 2^-100 |b| radians, so each part is within that much of |z^w|: at 2^100
-// and above, its sign is arbitrary, though the same on every machine. An
-// integer exponent may have any standard integer type, signed or unsigned, up
-// to 64 bits (pow(z, size_t(3)), pow(z, UINT64_MAX)); a double exponent is an
-// error, as it would lose digits unseen: cast it to float.
+// float exponent beyond that leaves z^n's angle to about |n| 2^-102 radians);
+// on an axis, its zero part has the sign of the same power of a value just
+// off the axis on that zero's side, so pow(conj z, n) is conj(pow(z, n))
+// ((0 + j1)^3 is -0 - j1). pow(0, w) is 0 when the real part of w is positive; a
+// negative integer power of zero is a division by zero: it writes the
+// zero-divisor line and returns 0 + j0. For any other exponent, pow(z, w) is
+// exp(w log z), each part within 1 ulp and in practice correctly rounded
+// wherever the angle b = Im(w log z) is at most 2^40 in magnitude, near the
+// axes, the cut and |z| = 1 too (pow(-1 - j1e-30, 0.5f) has a real part of
+// 5e-31); an exact result halfway between two floats rounds to even, as
+// everywhere (pow(67081, 1.5f) = 259^3 = 17373979 gives 17373980). Beyond
+// 2^40, b is known to about 2^-100 |b| radians, so each part is within that
+// much of |z^w|: at 2^100 and above, its sign is arbitrary, though the same
+// on every machine. An integer exponent may have any standard integer type,
+// signed or unsigned, up to 64 bits (pow(z, size_t(3)), pow(z, UINT64_MAX));
+// a double exponent is an error, as it would lose digits unseen: cast it to
+// float.
 CComplex exp(const CComplex& z) noexcept;
 CComplex log(const CComplex& z) noexcept;
 CComplex log10(const CComplex& z) noexcept;

@@ -856,7 +856,36 @@ CComplex ccomplex_detail::integerPower(const CComplex& z, unsigned long long mag
 
 namespace {
 
-// z^w for finite z and w, z nonzero and w no real integer.
+// Whether r^2 is z exactly: r's squares are exact in double, their
+// difference exact as a sum of two doubles, and 2 r.real r.imag exact.
+bool isSquareRootOf(const CComplex& r, const CComplex& z) noexcept {
+    const double a = static_cast<double>(r.real), b = static_cast<double>(r.imag);
+    const DoubleDouble re = twoSum(a * a, -(b * b));
+    return isZero(re.hi - static_cast<double>(z.real)) && isZero(re.lo) &&
+           isZero(2 * a * b - static_cast<double>(z.imag));
+}
+
+// z^x for x = n / 2^k, k <= 3, where z is the 2^k-th power of a value with
+// float parts, found by exact square roots: that value's n-th power, exact
+// and rounded once, ties to even, as integer powers are. Such a power can
+// lie exactly halfway between two floats ((116^2)^2.5 = 116^5), where
+// exp(x log z) only comes near, on either side. False for any other z or x.
+bool powerOfExactRoot(const CComplex& z, float x, CComplex& power) noexcept {
+    CComplex root = z;
+    for (int k = 0; k < 3 && !isInteger(x); ++k) {
+        const CComplex r = sqrt(root);
+        if (!isSquareRootOf(r, root)) return false;
+        root = r;
+        x *= 2;
+    }
+    if (!isInteger(x)) return false;
+    power = integerValuedPower(root, x);
+    return true;
+}
+
+// z^w for finite z and w, z nonzero and w no real integer. A part the fast
+// path cannot settle lies next to a tie; an exact power, rare, may lie on
+// one, and the careful path only near it.
 CComplex finitePower(const CComplex& z, const CComplex& w) noexcept {
     const SplitAngle angle = splitAngle(z.real, z.imag);
     const FastPower fast = fastPower(z, w, angle);
@@ -866,6 +895,8 @@ CComplex finitePower(const CComplex& z, const CComplex& w) noexcept {
         partRoundsAlikeWithin(fast.im, fast.boundIm, 0, im)) {
         return CComplex(re, im);
     }
+    CComplex exact;
+    if (isZero(w.imag) && powerOfExactRoot(z, w.real, exact)) return exact;
     return carefulPower(z, w, angle, fast);
 }
 

@@ -383,6 +383,12 @@ TEST(Elementary, ExactCasesCutsAndSpecialValues) {
         {acosh(CComplex(0x1.b121a6p+75f, 0)).real, 0x1.a9a3f2p+5f},
         {asin(CComplex(0x1.6351d8p+94f, 0)).imag, 0x1.08b512p+6f},
         {acos(CComplex(0, 0x1.6351d8p+94f)).imag, -0x1.08b512p+6f},
+        // exact powers halfway between two floats, to even: 116^5, 7^5 2^-150,
+        // 259^3 and 31^5 as (116^2)^2.5, ..., (31^4)^1.25
+        {pow(CComplex(0x1.a48p+13f), 2.5f).real, 0x1.38f9acp+34f},
+        {pow(CComplex(0x1.88p-55f), 2.5f).real, 0x1.06ap-136f},
+        {pow(CComplex(67081), 1.5f).real, 17373980},
+        {pow(CComplex(923521), 1.25f).real, 28629152},
     };
     for (const auto& [got, expected] : hardParts) EXPECT_EQ(got, expected) << std::hexfloat << got;
 
