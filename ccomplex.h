@@ -45,6 +45,8 @@
 #include <iosfwd>
 #include <type_traits>
 
+#include "ccomplex_literal.h"
+
 // The product's packed form needs SSE2, the compiler's vector extensions and a
 // way to tell constant evaluation from a run; elsewhere the plain form serves
 // for both. It is written with builtins, not <emmintrin.h>, which would bring
@@ -405,14 +407,14 @@ std::istream& operator>>(std::istream& in, CComplex& z);
 
 // An imaginary literal, in place of the standard 1if (which computes in
 // std::complex<float>): with `using namespace ccomplex_literals;`,
-// 2.5f + 3.0_j is 2.5 + j3, in constant expressions too. An integer literal
-// becomes the nearest float; a floating one is what the compiler makes of it
-// as a long double, rounded to float, so the float literal's own value
-// whenever a float holds the literal exactly or the literal lies farther
-// than 2^-29 ulp from a halfway point between two floats.
+// 2.5f + 3.0_j is 2.5 + j3, in constant expressions too. The literal's text
+// is read exactly, integer or floating, decimal or hexadecimal, and its
+// imaginary part is the nearest float, ties to even: the float literal's own
+// value (1.000000059604644775390625000001_j is j0x1.000002p+0, as the f
+// literal is), whatever the platform's long double.
 namespace ccomplex_literals {
-constexpr CComplex operator""_j(long double imag) noexcept;
-constexpr CComplex operator""_j(unsigned long long imag) noexcept;
+template <char... text>
+constexpr CComplex operator""_j() noexcept;
 }  // namespace ccomplex_literals
 
 // The small operations are defined here so that callers' compilers can inline
@@ -664,12 +666,10 @@ constexpr CComplex CComplex::polar(float magnitude) noexcept { return CComplex(m
 
 constexpr CComplex polar(float magnitude) noexcept { return CComplex::polar(magnitude); }
 
-constexpr CComplex ccomplex_literals::operator""_j(long double imag) noexcept {
-    return CComplex(0.0f, static_cast<float>(imag));
-}
-
-constexpr CComplex ccomplex_literals::operator""_j(unsigned long long imag) noexcept {
-    return CComplex(0.0f, static_cast<float>(imag));
+template <char... text>
+constexpr CComplex ccomplex_literals::operator""_j() noexcept {
+    constexpr float imag = ccomplex_literal::nearestFloat<text...>();  // at compile time
+    return CComplex(0.0f, imag);
 }
 
 #undef CCOMPLEX_PACKED_PRODUCT

@@ -777,6 +777,43 @@ struct HyperbolicPart {
     return CComplex(real, imag);
 }
 
+// tanh(z) for |x| <= 22 where a part lies next to a tie: that part again.
+[[gnu::cold, gnu::noinline]] CComplex tanhNearTie(const CComplex& z, double re,
+                                                  double im) noexcept {
+    const SinhCosh h = sinhCoshOfFloatCarefully(z.real);
+    const CosSin<DoubleDouble> v = cosSinOfFloatCarefully(z.imag);
+    const DoubleDouble t = v.sin / v.cos, one{1.0};
+    const DoubleDouble b = one + t * t, d = one + b * h.sinh * h.sinh;
+    return CComplex(isNearFloatTie(re, 256) ? roundToFloat(b * h.cosh * h.sinh / d, 0) : toFloat(re),
+                    isNearFloatTie(im, 256) ? roundToFloat(t / d, 0) : toFloat(im));
+}
+
+// tanh's imaginary part for |x| > 22 next to a tie, carefully, and without
+// the approximation the fast path makes (2^-62 relative): exactly
+//   sin 2y / (cosh 2x + cos 2y) = 4 s c e / (1 + e^2 + 2 e (c^2 - s^2))
+// with e = e^-2|x|, which is not zero here (|x| < 400: a part near a tie is
+// no zero), so within exponential's range.
+[[gnu::cold, gnu::noinline]] float tanhFarCarefully(const CComplex& z) noexcept {
+    int exponent;
+    const DoubleDouble m =
+        exponential(DoubleDouble{-2 * std::fabs(static_cast<double>(z.real))}, exponent);
+    const DoubleDouble e = scaledBy(m, exponent), one{1.0};
+    const CosSin<DoubleDouble> v = cosSinOfFloatCarefully(z.imag);
+    const DoubleDouble twoE = e + e;
+    const DoubleDouble d = one + e * e + twoE * (v.cos * v.cos - v.sin * v.sin);
+    return roundToFloat(v.sin * v.cos * twoE / d, 1);
+}
+
+// sqrt's t and other part (see sqrt) where one lies within 8 double ulps of
+// a tie: that one again in double-double.
+[[gnu::cold, gnu::noinline]] void sqrtPartsCarefully(double x, double y, double t, double other,
+                                                     float& root, float& rest) noexcept {
+    const DoubleDouble magnitude = squareRoot(twoSum(x * x, y * y));
+    const DoubleDouble carefulT = squareRoot(halved(magnitude + DoubleDouble{std::fabs(x)}));
+    root = isNearFloatTie(t, 8) ? roundToFloat(carefulT, 0) : toFloat(t);
+    rest = isNearFloatTie(other, 8) ? roundToFloat(DoubleDouble{y} / carefulT, -1) : toFloat(other);
+}
+
 // atanh's real part for x = |Re z| >= 0: log1p(4x / ((1 - x)^2 + y^2)) / 4
 // with 1 - x exact in double-double and each other step rounded to 2^-104;
 // the double one is within 8u (the quotient 5u, log1pOf 2.3u).
@@ -838,15 +875,25 @@ CComplex log10(const CComplex& z) noexcept {
 }
 
 // t = sqrt((|x| + |z|) / 2) adds two positive terms, so it does not cancel;
-// the other part is |y| / 2t. Each step is rounded once in double.
+// the other part is |y| / 2t. Each step is rounded once in double (x^2 and
+// y^2 are exact): t within 2u, the other part within 3.5u, 8 double ulps.
+// A part next to a tie is computed again in double-double, the same steps
+// each to 2^-104, and rounded once.
 CComplex sqrt(const CComplex& z) noexcept {
     if (!isFinite(z)) return sqrtOfNonFinite(z.real, z.imag);
     if (isZero(z)) return CComplex(0.0f, z.imag);
     const double x = static_cast<double>(z.real), y = static_cast<double>(z.imag);
     const double t = std::sqrt((std::fabs(x) + std::sqrt(x * x + y * y)) / 2);
     const double other = y / (2 * t);
-    if (x >= 0) return CComplex(toFloat(t), toFloat(other));
-    return CComplex(toFloat(std::fabs(other)), std::copysign(toFloat(t), z.imag));
+    float root, rest;
+    if (isNearFloatTie(t, 8) || isNearFloatTie(other, 8)) {
+        sqrtPartsCarefully(x, y, t, other, root, rest);
+    } else {
+        root = toFloat(t);
+        rest = toFloat(other);
+    }
+    if (x >= 0) return CComplex(root, rest);
+    return CComplex(std::fabs(rest), std::copysign(root, z.imag));
 }
 
 CComplex ccomplex_detail::integerPower(const CComplex& z, unsigned long long magnitude,
@@ -961,17 +1008,27 @@ CComplex cosh(const CComplex& z) noexcept {
 // no float is a zero of cos. Beyond |x| = 22 the real part is 1 to within
 // 2^-63, below half a float ulp, and the imaginary part is 4 sin y cos y
 // e^-2|x| to within the same, which also avoids s^2 overflowing.
+//
+// Each part in double is within 110u (cos and sin within 8u each, sinh and
+// cosh 6u, t 17u, b 35u, d 50u, the real part 100u), 256 double ulps; a
+// part next to a tie is computed again in double-double from the careful
+// kernels, the same steps each to about 2^-100, and rounded once.
 CComplex tanh(const CComplex& z) noexcept {
     if (!isFinite(z)) return tanhOfNonFinite(z.real, z.imag);
     const auto [c, s] = cosSinOfFloat(z.imag);
     if (std::fabs(z.real) > 22.0f) {
         const double e = expOf(-2 * std::fabs(static_cast<double>(z.real)));
-        return CComplex(std::copysign(1.0f, z.real), toFloat(4 * s * c * e));
+        // Below 2^-151 the part rounds to a zero for certain (beyond |x| = 52).
+        const double im = 4 * s * c * e;
+        const bool certain = std::fabs(im) < 0x1p-151 || !isNearFloatTie(im, 256);
+        return CComplex(std::copysign(1.0f, z.real), certain ? toFloat(im) : tanhFarCarefully(z));
     }
     double sinhX, coshX;
     sinhCoshOfFloat(z.real, sinhX, coshX);
     const double t = s / c, b = 1 + t * t, d = 1 + b * sinhX * sinhX;
-    return CComplex(toFloat(b * coshX * sinhX / d), toFloat(t / d));
+    const double re = b * coshX * sinhX / d, im = t / d;
+    if (isNearFloatTie(re, 256) || isNearFloatTie(im, 256)) return tanhNearTie(z, re, im);
+    return CComplex(toFloat(re), toFloat(im));
 }
 
 CComplex sin(const CComplex& z) noexcept { return timesMinusI(sinh(timesI(z))); }

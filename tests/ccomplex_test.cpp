@@ -136,11 +136,23 @@ static_assert(std::complex<float>(1, 2) + kA == CComplex(2.5f, 0) &&
               !(std::complex<float>(1.5f, 2) == kA) && std::complex<float>(1.5f, 2) != kA &&
               !(kA == std::complex<float>(1.5f, 2)) && kA != std::complex<float>(1.5f, 2) &&
               std::is_same_v<CComplex::value_type, float> && polar(-2.0f) == CComplex(-2, 0));
-// The imaginary literal, floating and integer.
+// The imaginary literal, floating and integer, each the float literal's value:
+// just past a halfway point by 10^-30, ties to even, in every base, at the
+// ends of the range (2^128 - 2^103 is the first infinite value).
 namespace literals {
 using namespace ccomplex_literals;
 static_assert(2.5f + 3.0_j == CComplex(2.5f, 3) && 2_j * 2_j == -4.0f &&
               0.1_j == CComplex(0, 0.1f) && 16777217_j == CComplex(0, 16777216));
+static_assert(
+    1.000000059604644775390625000001_j == CComplex(0, 0x1.000002p+0f) &&
+    1.000000059604644775390625_j == CComplex(0, 1) &&
+    1.00000005960464477539062500000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000001_j ==
+        CComplex(0, 0x1.000002p+0f) &&
+    0x1.0000011p0_j == CComplex(0, 0x1.000002p0f) && 0x1'000'003_j == 16777220_j &&
+    0b1000000000000000000000011_j == 16777220_j && 0777_j == 511_j &&
+    8e-46_j == CComplex(0, 0x1p-149f) && 7e-46_j == 0_j && 1e-400_j == 0_j &&
+    340282356779733661637539395458142568447_j == CComplex(0, 0x1.fffffep127f) &&
+    340282356779733661637539395458142568448_j == CComplex(0, HUGE_VALF));
 }  // namespace literals
 // An exponent of any integer type; a double one is refused, not narrowed; and
 // the host's pow(2.0f, 3) is still the C library's.
