@@ -118,14 +118,15 @@ inline DoubleDouble squareRoot(DoubleDouble v) noexcept {
     return quickTwoSum(s, (residual.hi + residual.lo) / (2 * s));
 }
 
-// ln(1 + t) for t >= 0 (and 1 + t in double's range), to about 2^-102
+// ln(1 + t) for t >= 0 (and 1 + t in double's range), to about 2^-98
 // relative. L0 = log1pOf(t.hi) is within 2.3u (and t.lo moves the exact
 // value by less than that again), so ln(1 + t) = L0 + ln(1 + rho) with
-// rho = (1 + t) e^-L0 - 1 about 2^-51 relative to L0, and ln(1 + rho) =
-// rho - rho^2 / 2 to 2^-150 of L0. Where L0 <= 3/4, rho is summed as
-// t e^-L0 + (e^-L0 - 1) from expm1Series, whose terms each carry 2^-104
-// of t or less however small t is; above, (1 + t) e^-L0 - 1 rounds away
-// 2^-104 of 1, below 2^-103 of L0.
+// rho = (1 + t) e^-L0 - 1 within 2^-51.5 of L0, and ln(1 + rho) = rho
+// to rho^2 / 2, 2^-104 L0^2, below 2^-97.5 of L0 as L0 < 90. Where L0 <=
+// 3/4, rho is summed as t e^-L0 + (e^-L0 - 1) from expm1Series, whose
+// terms each carry 2^-104 of t or less however small t is, where 1 + t
+// would lose t's low part; above, (1 + t) e^-L0 - 1 rounds away 2^-104 of
+// 1, below 2^-103 of L0.
 inline DoubleDouble log1pCarefully(DoubleDouble t) noexcept {
     const double lead = log1pOf(t.hi);
     if (!(lead > 0)) return DoubleDouble{lead};  // t = 0
@@ -138,8 +139,7 @@ inline DoubleDouble log1pCarefully(DoubleDouble t) noexcept {
         const DoubleDouble e = exponential(DoubleDouble{-lead}, exponent);
         rho = scaledBy((DoubleDouble{1.0} + t) * e, exponent) - DoubleDouble{1.0};
     }
-    const DoubleDouble halfRhoSquared = rho * rho * DoubleDouble{0.5};
-    return DoubleDouble{lead} + (rho - halfRhoSquared);
+    return DoubleDouble{lead} + rho;
 }
 
 // ---------------------------------------------------------------- atan and the angle

@@ -784,8 +784,9 @@ struct HyperbolicPart {
     const CosSin<DoubleDouble> v = cosSinOfFloatCarefully(z.imag);
     const DoubleDouble t = v.sin / v.cos, one{1.0};
     const DoubleDouble b = one + t * t, d = one + b * h.sinh * h.sinh;
-    return CComplex(isNearFloatTie(re, 256) ? roundToFloat(b * h.cosh * h.sinh / d, 0) : toFloat(re),
-                    isNearFloatTie(im, 256) ? roundToFloat(t / d, 0) : toFloat(im));
+    return CComplex(
+        isNearFloatTie(re, 256) ? roundToFloat(b * h.cosh * h.sinh / d, 0) : toFloat(re),
+        isNearFloatTie(im, 256) ? roundToFloat(t / d, 0) : toFloat(im));
 }
 
 // tanh's imaginary part for |x| > 22 next to a tie, carefully, and without

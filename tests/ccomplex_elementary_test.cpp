@@ -376,6 +376,10 @@ TEST(Elementary, ExactCasesCutsAndSpecialValues) {
         {atan(CComplex(0x1.1ad646p-4f, 0)).real, 0x1.1a6386p-4f},
         {atanh(CComplex(0, 0x1.1ad646p-4f)).imag, 0x1.1a6386p-4f},
         {cosh(CComplex(-0x1.0a7082p+1f, -0x1.6b9d12p+1f)).imag, 0x1.2b5e02p+0f},  // sinh x sin y
+        // off the axes, where the double forms were a few units of 2^-53 short
+        {sqrt(CComplex(-0x1.e8448p-2f, -0x1.16c408p+1f)).imag, -0x1.29ca4ap+0f},
+        {tanh(CComplex(0x1.7476e4p+1f, 0x1.a9c998p+1f)).real, 0x1.fd2c2ap-1f},
+        {tanh(CComplex(-0x1.995684p+0f, 0x1.007588p+0f)).imag, 0x1.39fdbap-4f},
         // the inverses: an angle near pi/2, and ln(x + sqrt(x^2 +- 1)) near ln 2x
         {acos(CComplex(0x1.04c444p-12f, 0)).real, 0x1.920f6ap+0f},
         {acos(CComplex(0x1.110b46p-26f, 0)).real, 0x1.921fb6p+0f},
