@@ -8,6 +8,9 @@
 //   build/correctly_rounded careful PER_CLASS   (the careful paths' rows alone)
 //   build/correctly_rounded measure FORM COUNT    (FORM: a name in kForms, as pow(z,x))
 //   build/correctly_rounded operands FORM COUNT   (the operands measure draws)
+//   build/correctly_rounded families RADIUS tests/correctly_rounded.txt
+//       (the quotient, magnitude, norm, angle, polar form and pow(z, x) on
+//       every z within RADIUS floats, in each part, of the table's rows)
 //
 // It needs libmpc-dev; the suite reads only the table. Each table line is a
 // function's name, its operands and the two parts of its result, all as
@@ -967,6 +970,90 @@ int measure(const Form& form, int count) {
 
 }  // namespace
 
+// ---------------------------------------------------------------- families
+//
+// Dense families next to the hard cases of an operation of two operands:
+// every operand set within `radius` floats, in each part of z, of a seed. The
+// seeds are the table's rows for the form, drawn near ties, near the axes
+// and the cut, near |z| = 1 and near multiples of pi/2; and for the polar
+// form the floats nearest k pi/2 as angles, at magnitude 1 and 3. Each is
+// compared bit for bit, zero signs aside (the table's rule), with MPC's
+// correctly rounded parts.
+
+// A table line's operands, as the form writes them.
+Operands operandsOf(const Form& form, const std::vector<std::uint32_t>& bits) {
+    Operands o;
+    o.z = {fromBits(bits[0]), fromBits(bits[1])};
+    if (std::strcmp(form.name, "z/w") == 0 || std::strcmp(form.name, "z*w") == 0)
+        o.w = {fromBits(bits[2]), fromBits(bits[3])};
+    if (std::strcmp(form.name, "pow(z,x)") == 0) o.w = CComplex(fromBits(bits[2]));
+    return o;
+}
+
+std::vector<Operands> familySeeds(const Form& form, const char* tablePath) {
+    std::vector<Operands> seeds;
+    FILE* table = std::fopen(tablePath, "r");
+    char line[512];
+    while (table != nullptr && std::fgets(line, sizeof line, table) != nullptr) {
+        char name[32];
+        int used = 0;
+        if (std::sscanf(line, "%31s%n", name, &used) != 1 || std::strcmp(name, form.name) != 0)
+            continue;
+        std::vector<std::uint32_t> bits;
+        unsigned value;
+        for (int n = 0; std::sscanf(line + used, "%x%n", &value, &n) == 1; used += n)
+            bits.push_back(value);
+        seeds.push_back(operandsOf(form, bits));
+    }
+    if (table != nullptr) std::fclose(table);
+    if (std::strcmp(form.name, "polar") == 0) {
+        OperandSource source(20261209);
+        for (int i = 0; i < 200; ++i) {
+            const int k = i < 100 ? i + 1 : source.integer(100, 1 << 26);
+            const auto angle = static_cast<float>(k * M_PI / 2);
+            Operands o;
+            o.z = {i % 2 ? 3.0f : 1.0f, angle};
+            seeds.push_back(o);
+        }
+    }
+    return seeds;
+}
+
+int sweepFamilies(const Form& form, int radius, const char* tablePath) {
+    long checked = 0, wrong = 0, unsettled = 0;
+    for (const Operands& seed : familySeeds(form, tablePath)) {
+        for (int i = -radius; i <= radius; ++i) {
+            for (int j = -radius; j <= radius; ++j) {
+                Operands o = seed;
+                for (int k = 0; k < std::abs(i); ++k)
+                    o.z.real = std::nextafter(o.z.real, i > 0 ? HUGE_VALF : -HUGE_VALF);
+                for (int k = 0; k < std::abs(j); ++k)
+                    o.z.imag = std::nextafter(o.z.imag, j > 0 ? HUGE_VALF : -HUGE_VALF);
+                float re, im;
+                if (!correctlyRounded(form, o, re, im)) {
+                    ++unsettled;
+                    continue;
+                }
+                ++checked;
+                const CComplex got = form.library(o);
+                if (bitsOf(got.real) != bitsOf(re) || bitsOf(got.imag) != bitsOf(im)) {
+                    if (++wrong <= 8)
+                        std::printf("  wrong: z %a %a w %a %a: %a %a, correct %a %a\n",
+                                    static_cast<double>(o.z.real), static_cast<double>(o.z.imag),
+                                    static_cast<double>(o.w.real), static_cast<double>(o.w.imag),
+                                    static_cast<double>(got.real), static_cast<double>(got.imag),
+                                    static_cast<double>(re), static_cast<double>(im));
+                }
+            }
+        }
+    }
+    std::printf(
+        "%s: %ld checked, %ld wrong (%ld with an exact zero part or unsettled, left "
+        "out)\n",
+        form.name, checked, wrong, unsettled);
+    return wrong == 0 ? 0 : 1;
+}
+
 int main(int argc, char** argv) {
     if (argc >= 2 && std::strcmp(argv[1], "table") == 0) {
         return writeTable(argc >= 3 ? std::atoi(argv[2]) : 300);
@@ -984,9 +1071,15 @@ int main(int argc, char** argv) {
             return measuring ? measure(form, count) : writeOperands(form, count);
         }
     }
+    if (argc == 4 && std::strcmp(argv[1], "families") == 0) {
+        int status = 0;
+        for (const char* name : {"z/w", "mag", "norm", "ang", "polar", "pow(z,x)"})
+            status |= sweepFamilies(formNamed(name), std::atoi(argv[2]), argv[3]);
+        return status;
+    }
     std::fprintf(stderr,
                  "usage: %s table [PER_FORM] | careful PER_CLASS | measure FORM COUNT | operands "
-                 "FORM COUNT\n",
+                 "FORM COUNT | families RADIUS TABLE\n",
                  argv[0]);
     return 2;
 }
