@@ -290,6 +290,18 @@ bool roundsCertainly(double v, float& rounded) {
         return true;
     }
     if (!std::isfinite(v)) return false;
+    std::uint64_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    const auto field = static_cast<int>(bits >> 52 & 0x7ff);
+    if (field >= 1023 - 126 && field < 1023 + 128) {
+        // A normal float's binade: the 29 bits below its significand, 2^28
+        // at a tie, and 2^-20 ulp is 2^9 of them.
+        const std::uint64_t below = bits & ((std::uint64_t{1} << 29) - 1);
+        if (below + (std::uint64_t{1} << 9) - (std::uint64_t{1} << 28) < (std::uint64_t{1} << 10))
+            return false;
+        rounded = static_cast<float>(v);
+        return true;
+    }
     const int binade = std::max(std::ilogb(v), -126);
     const double ulps = std::ldexp(std::fabs(v), 23 - binade);
     if (std::fabs(ulps - std::floor(ulps) - 0.5) < 0x1p-20) return false;
