@@ -253,7 +253,11 @@ constexpr CComplex polar(float magnitude) noexcept;
 // sqrt and of every power is within 1 ulp of its exact value, and in
 // practice its correctly rounded value, however small it is beside the
 // other part (for powers other than integer ones, where |Im(w log z)| <=
-// 2^40; see "Powers"), and so in practice the same bits on every machine. A
+// 2^40; see "Powers"), and so in practice the same bits on every machine:
+// each function asks whether its double value rounds with certainty, and
+// where it cannot tell computes the part again to about 2^-95 relative, so
+// only an exact value closer than that to a halfway point between two floats
+// could be misrounded, and an exact halfway value rounds to even. A
 // part whose exact value is zero is zero (sqrt(-4) is 0 + j2, log(1) is
 // 0 + j0, pow(1 + j1, 2) is 0 + j2, pow(-4, 0.5f) is 0 + j2), and nothing
 // overflows or underflows on the way: a part that fits single precision is
