@@ -288,6 +288,7 @@ TEST(Elementary, ExactCasesCutsAndSpecialValues) {
         {pow(CComplex(0, -1), UINT64_MAX), {-0.0f, 1}},
         {pow(CComplex(0, -1), LLONG_MIN), {1, -0.0f}},
         {pow(CComplex(0, 1), std::uint8_t{3}), {-0.0f, -1}},
+        {pow(CComplex(0, -0.0f), 3), {0, -0.0f}},
         {sin(CComplex(-0.0f, -0.0f)), {-0.0f, -0.0f}},
         {cos(CComplex(0, 0)), {1, -0.0f}},
         {sin(CComplex(0, kInf)), {0, kInf}},
