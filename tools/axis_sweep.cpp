@@ -58,9 +58,7 @@ double atanhBeyondOne(double x) { return std::atanh(1 / x); }
 Parts expOnReal(double x, double s) { return {std::exp(x), zeroSignedAs(s)}; }
 Parts expOnImaginary(double, double y) { return {std::cos(y), std::sin(y)}; }
 
-Parts logOnReal(double x, double s) {
-    return {std::log(std::fabs(x)), x < 0 ? std::copysign(M_PI, s) : zeroSignedAs(s)};
-}
+Parts logOnReal(double x, double s) { return {std::log(std::fabs(x)), std::atan2(s, x)}; }
 Parts logOnImaginary(double s, double y) {
     return {std::log(std::fabs(y)), y == 0 ? std::atan2(y, s) : std::copysign(M_PI / 2, y)};
 }
@@ -441,22 +439,30 @@ void checkNegativeZero(const Function& f, bool realAxis, float x, const CComplex
     checkOne(f, realAxis, x, -0.0f, index, tally);
 }
 
-// Bit patterns first, first + stride, ... below 2^32, each through both
-// axes with both zero signs; a -0 case from its +0 case where that is right.
-void sweep(const Function& f, std::uint64_t first, std::uint64_t stride, Tally (&tallies)[2]) {
-    for (std::uint64_t bits = first; bits < (std::uint64_t{1} << 32); bits += stride) {
-        const float x = fromBits(static_cast<std::uint32_t>(bits));
-        for (int axis = 0; axis < 2; ++axis) {
-            const std::uint64_t wrongBefore = tallies[axis].wrong;
-            const CComplex positive = checkOne(f, axis == 0, x, 0.0f, bits, tallies[axis]);
-            if (tallies[axis].wrong == wrongBefore) {
-                checkNegativeZero(f, axis == 0, x, positive, bits, tallies[axis]);
-            } else {
-                checkOne(f, axis == 0, x, -0.0f, bits, tallies[axis]);
-            }
+// One bit pattern through both axes with both zero signs; a -0 case from its
+// +0 case where that is right.
+void sweepOne(const Function& f, std::uint64_t bits, Tally (&tallies)[2]) {
+    const float x = fromBits(static_cast<std::uint32_t>(bits));
+    for (int axis = 0; axis < 2; ++axis) {
+        const std::uint64_t wrongBefore = tallies[axis].wrong;
+        const CComplex positive = checkOne(f, axis == 0, x, 0.0f, bits, tallies[axis]);
+        if (tallies[axis].wrong == wrongBefore) {
+            checkNegativeZero(f, axis == 0, x, positive, bits, tallies[axis]);
+        } else {
+            checkOne(f, axis == 0, x, -0.0f, bits, tallies[axis]);
         }
     }
 }
+
+// Bit patterns first, first + stride, ... below 2^32.
+void sweep(const Function& f, std::uint64_t first, std::uint64_t stride, Tally (&tallies)[2]) {
+    for (std::uint64_t bits = first; bits < (std::uint64_t{1} << 32); bits += stride)
+        sweepOne(f, bits, tallies);
+}
+
+// Every sample takes -0, the infinities and a NaN too (0 is the first
+// pattern of every stride).
+constexpr std::uint32_t kAlwaysSwept[] = {0x80000000u, 0x7f800000u, 0xff800000u, 0x7fc00000u};
 
 [[noreturn]] void usage() {
     std::fprintf(stderr, "usage: axis_sweep [--stride N] [--threads T] [FUNCTION...]\n");
@@ -504,6 +510,13 @@ int main(int argc, char** argv) {
             });
         }
         for (std::thread& w : workers) w.join();
+        for (const std::uint32_t bits : kAlwaysSwept) {
+            if (bits % stride == 0) continue;
+            Tally pair[2];
+            sweepOne(f, bits, pair);
+            perThread[0].add(pair[0]);
+            perThread[1].add(pair[1]);
+        }
         for (int axis = 0; axis < 2; ++axis) {
             Tally total;
             for (unsigned t = 0; t < threads; ++t) total.add(perThread[2 * t + axis]);
