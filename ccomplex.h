@@ -249,19 +249,20 @@ constexpr CComplex polar(float magnitude) noexcept;
 // gives; pow of a non-finite operand is exp(w log z) with this type's
 // operations. log10(z) is log(z) / ln 10.
 //
-// Accuracy, for finite operands and results: each part of exp, log, log10,
-// sqrt and of every power is within 1 ulp of its exact value, and in
-// practice its correctly rounded value, however small it is beside the
-// other part (for powers other than integer ones, where |Im(w log z)| <=
-// 2^40; see "Powers"), and so in practice the same bits on every machine:
-// each function asks whether its double value rounds with certainty, and
-// where it cannot tell computes the part again to about 2^-95 relative, so
-// only an exact value closer than that to a halfway point between two floats
-// could be misrounded, and an exact halfway value rounds to even. A
-// part whose exact value is zero is zero (sqrt(-4) is 0 + j2, log(1) is
-// 0 + j0, pow(1 + j1, 2) is 0 + j2, pow(-4, 0.5f) is 0 + j2), and nothing
-// overflows or underflows on the way: a part that fits single precision is
-// returned (exp(88.9 + j3.1)), and a tiny part keeps its subnormal digits.
+// Accuracy, for finite operands and results: each part of exp, log, log10 and
+// sqrt is its correctly rounded value, however small it is beside the other
+// part, and so the same bits on every machine: each function asks whether its
+// double value rounds with certainty, and where it cannot tell computes the
+// part again to about 2^-95 relative, so only an exact value closer than that
+// to a halfway point between two floats could be misrounded (every float of
+// both axes has been checked, none is), and an exact halfway value rounds to
+// even. Each part of every power is within 1 ulp and in practice correctly
+// rounded (for powers other than integer ones, where |Im(w log z)| <= 2^40;
+// see "Powers"). A part whose exact value is zero is zero (sqrt(-4) is 0 +
+// j2, log(1) is 0 + j0, pow(1 + j1, 2) is 0 + j2, pow(-4, 0.5f) is 0 + j2),
+// and nothing overflows or underflows on the way: a part that fits single
+// precision is returned (exp(88.9 + j3.1)), and a tiny part keeps its
+// subnormal digits.
 //
 // Powers. pow(z, 0) is 1 + j0 for every z. An exponent whose value is an
 // integer, as an int, a float or a CComplex with a zero imaginary part, gives
@@ -289,15 +290,15 @@ CComplex log10(const CComplex& z) noexcept;
 CComplex sqrt(const CComplex& z) noexcept;
 
 // The trigonometric and hyperbolic functions and their inverses, with the
-// same accuracy as exp and log: each part within 1 ulp, in practice
-// correctly rounded, zero where its exact value is zero (sin(x + j0) has a
-// zero imaginary part, acos(1) is 0 - j0), and no spurious overflow
-// (cosh(89 + j0.5) is finite). Principal values, cuts and special values as
-// C's: sin, cos and tan are -i sinh(iz), cosh(iz) and -i tanh(iz), asin and
-// atan are -i asinh(iz) and -i atanh(iz); asin and acos have their cuts on
-// the real axis beyond +-1, atan on the imaginary axis beyond +-j, and the
-// sign of a zero part picks the side (asin(2 + j0) is pi/2 + j1.317,
-// asin(2 - j0) is pi/2 - j1.317).
+// same accuracy as exp and log: each part correctly rounded, checked on every
+// float of both axes, zero where its exact value is zero (sin(x + j0) has a
+// zero imaginary part, acos(1) is 0 - j0), and no spurious overflow (cosh(89
+// + j0.5) is finite). Principal values, cuts and special values as C's: sin,
+// cos and tan are -i sinh(iz), cosh(iz) and -i tanh(iz), asin and atan are -i
+// asinh(iz) and -i atanh(iz); asin and acos have their cuts on the real axis
+// beyond +-1, atan on the imaginary axis beyond +-j, and the sign of a zero
+// part picks the side (asin(2 + j0) is pi/2 + j1.317, asin(2 - j0) is pi/2 -
+// j1.317).
 CComplex sin(const CComplex& z) noexcept;
 CComplex cos(const CComplex& z) noexcept;
 CComplex tan(const CComplex& z) noexcept;
