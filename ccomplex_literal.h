@@ -1,9 +1,10 @@
 // The text of a numeric literal to the nearest float, ties to even, exactly
 // and in constant expressions: what the _j literal of ccomplex.h stands on,
-// so that 0.1_j has the imaginary part 0.1f has, whatever the platform's
-// long double. Every form a literal can take reads: decimal and hexadecimal
+// so that 0.1_j is j times 0.1f exactly, whatever the platform's long
+// double. Every form a literal can take reads: decimal and hexadecimal
 // floating literals, decimal, hexadecimal, octal and binary integers, digit
-// separators, any number of digits.
+// separators, any number of digits. The library's own text-to-float
+// conversion takes its exact way through the same big integer.
 //
 // The digits become an exact big integer; a double estimate from the leading
 // ones picks a float within an ulp or two; and exact comparisons with the

@@ -21,89 +21,28 @@
 
 #include "ccomplex_double_double.h"
 #include "ccomplex_ieee.h"
+#include "ccomplex_literal.h"
 
 namespace ccomplex_text {
 
 using ccomplex_kernels::isNearFloatTie;
 using ccomplex_kernels::isOdd;
 
-// An unsigned integer of 1024 bits. The comparisons below need at most about
-// 810: a part has at most 190 digits, which the range checks confine to
-// values between 2^-151 and 2^128, and the halfway points are 25-bit
-// integers times powers of two between 2^-150 and 2^103.
-class BigNumber {
-public:
-    explicit BigNumber(std::uint32_t value) noexcept { words_[0] = value; }
-
-    // this * factor + addend.
-    void multiplyAdd(std::uint32_t factor, std::uint32_t addend) noexcept {
-        std::uint64_t carry = addend;
-        for (std::uint32_t& word : words_) {
-            const std::uint64_t product = std::uint64_t{word} * factor + carry;
-            word = static_cast<std::uint32_t>(product);
-            carry = product >> 32;
-        }
-    }
-
-    void multiplyByPowerOf10(int n) noexcept {
-        for (; n >= 9; n -= 9) multiplyAdd(1'000'000'000, 0);
-        std::uint32_t rest = 1;
-        for (; n > 0; --n) rest *= 10;
-        multiplyAdd(rest, 0);
-    }
-
-    void multiplyByPowerOf2(int n) noexcept {
-        const int wordShift = n / 32, bitShift = n % 32;
-        for (int i = kWords - 1; i >= 0; --i) {
-            const int from = i - wordShift;
-            std::uint64_t moved = 0;
-            if (from >= 0) moved = std::uint64_t{words_[from]} << bitShift;
-            if (from >= 1 && bitShift > 0) moved |= words_[from - 1] >> (32 - bitShift);
-            words_[i] = static_cast<std::uint32_t>(moved);
-        }
-    }
-
-    // -1, 0 or 1 as a is less than, equal to or greater than b.
-    friend int compare(const BigNumber& a, const BigNumber& b) noexcept {
-        for (int i = kWords - 1; i >= 0; --i) {
-            if (a.words_[i] != b.words_[i]) return a.words_[i] < b.words_[i] ? -1 : 1;
-        }
-        return 0;
-    }
-
-private:
-    static constexpr int kWords = 32;
-    std::uint32_t words_[kWords] = {};
-};
-
-// A part's digits as the exact value digits * 10^decimalExponent *
-// 2^binaryExponent.
-struct ParsedNumber {
-    BigNumber digits{0};
-    int decimalExponent = 0;
-    int binaryExponent = 0;
-};
-
-// How `number` compares with the halfway point (2m + 1) 2^(q - 1) above the
-// float m 2^q: each side's negative powers moved to the other side.
-inline int compareWithHalfway(const ParsedNumber& number, std::uint32_t m, int q) noexcept {
-    BigNumber value = number.digits, halfway(2 * m + 1);
-    const int twos = number.binaryExponent - (q - 1);
-    if (number.decimalExponent > 0) value.multiplyByPowerOf10(number.decimalExponent);
-    if (number.decimalExponent < 0) halfway.multiplyByPowerOf10(-number.decimalExponent);
-    if (twos > 0) value.multiplyByPowerOf2(twos);
-    if (twos < 0) halfway.multiplyByPowerOf2(-twos);
-    return compare(value, halfway);
-}
+// A part's digits as the exact value digits * 10^tens * 2^twos, in the big
+// integer the _j literal's conversion uses (its comparisons with the halfway
+// points need at most about 810 bits here: a part has at most 190 digits,
+// which the range checks confine to values between 2^-151 and 2^128).
+using ccomplex_literal::BigNumber;
+using ParsedNumber = ccomplex_literal::Literal;
 
 // How `number` compares with the halfway point above the finite float `f` >= 0.
 inline int compareWithHalfwayAbove(const ParsedNumber& number, float f) noexcept {
     std::uint32_t bits;
     std::memcpy(&bits, &f, sizeof bits);
     const std::uint32_t field = bits >> 23, fraction = bits & 0x7fffffu;
-    return field == 0
-               ? compareWithHalfway(number, fraction, -149)
-               : compareWithHalfway(number, fraction | 0x800000u, static_cast<int>(field) - 150);
+    return field == 0 ? ccomplex_literal::compareWithHalfway(number, fraction, -149)
+                      : ccomplex_literal::compareWithHalfway(number, fraction | 0x800000u,
+                                                             static_cast<int>(field) - 150);
 }
 
 // The float nearest to `number`, from an estimate within an ulp or two of it,
@@ -130,14 +69,11 @@ inline float nearestFloat(const ParsedNumber& number, double estimate) noexcept 
     }
 }
 
-// The value of a decimal or hexadecimal digit; | 0x20 makes A-F lowercase.
-inline std::uint32_t digitValue(char c) noexcept {
-    return static_cast<std::uint32_t>(c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10);
-}
+using ccomplex_literal::digitValue;
 
 // The digits in [first, last), skipping the point, as a big integer.
 inline BigNumber digitsOf(const char* first, const char* last, std::uint32_t base) noexcept {
-    BigNumber digits(0);
+    BigNumber digits;
     for (; first != last; ++first) {
         if (*first != '.') digits.multiplyAdd(base, digitValue(*first));
     }
@@ -196,17 +132,16 @@ inline bool textToFloat(const char* first, const char* last, float& part, bool h
         double estimate;
         bool exact;
         if (hex) {
-            number.binaryExponent = 4 * scale + exponent;
-            if (4 * (digits - 1) + number.binaryExponent >= 128) return false;
-            if (4 * digits + number.binaryExponent <= -150) return false;
-            estimate =
-                std::ldexp(static_cast<double>(leading), number.binaryExponent + 4 * beyondLeading);
+            number.twos = 4 * scale + exponent;
+            if (4 * (digits - 1) + number.twos >= 128) return false;
+            if (4 * digits + number.twos <= -150) return false;
+            estimate = std::ldexp(static_cast<double>(leading), number.twos + 4 * beyondLeading);
             exact = digits <= 13;
         } else {
-            number.decimalExponent = scale + exponent;
-            if (digits - 1 + number.decimalExponent >= 39) return false;
-            if (digits + number.decimalExponent <= -46) return false;
-            const int power = number.decimalExponent + beyondLeading;
+            number.tens = scale + exponent;
+            if (digits - 1 + number.tens >= 39) return false;
+            if (digits + number.tens <= -46) return false;
+            const int power = number.tens + beyondLeading;
             exact = digits <= 15 && power >= -22 && power <= 22;
             // 10^|power|: exact up to 10^22, and beyond within 2^-46 for the
             // |power| <= 65 that the range checks leave.
