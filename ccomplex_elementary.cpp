@@ -623,8 +623,6 @@ struct CarefulArcParts {
     DoubleDouble log, root;
 };
 
-DoubleDouble halved(DoubleDouble v) noexcept { return {v.hi / 2, v.lo / 2}; }
-
 CarefulArcParts carefulArcParts(double x, double y) noexcept {
     const DoubleDouble xPlus1 = twoSum(x, 1.0), xMinus1 = twoSum(x, -1.0), y2{y * y};
     const DoubleDouble r = squareRoot(xPlus1 * xPlus1 + y2), s = squareRoot(xMinus1 * xMinus1 + y2);
@@ -632,10 +630,10 @@ CarefulArcParts carefulArcParts(double x, double y) noexcept {
     DoubleDouble aMinus1, aMinusX;
     if (x < 1) {
         const DoubleDouble sPlus1MinusX = s - xMinus1;
-        aMinus1 = halved(rTerm + (isZero(y) ? y2 : y2 / sPlus1MinusX));
-        aMinusX = halved(rTerm + sPlus1MinusX);
+        aMinus1 = scaledBy(rTerm + (isZero(y) ? y2 : y2 / sPlus1MinusX), -1);
+        aMinusX = scaledBy(rTerm + sPlus1MinusX, -1);
     } else {
-        aMinusX = halved(rTerm + (isZero(y) ? y2 : y2 / (s + xMinus1)));
+        aMinusX = scaledBy(rTerm + (isZero(y) ? y2 : y2 / (s + xMinus1)), -1);
         aMinus1 = aMinusX + xMinus1;
     }
     const DoubleDouble aPlus1 = aMinus1 + DoubleDouble{2.0}, aPlusX = aMinusX + DoubleDouble{2 * x};
@@ -810,7 +808,7 @@ struct HyperbolicPart {
 [[gnu::cold, gnu::noinline]] void sqrtPartsCarefully(double x, double y, double t, double other,
                                                      float& root, float& rest) noexcept {
     const DoubleDouble magnitude = squareRoot(twoSum(x * x, y * y));
-    const DoubleDouble carefulT = squareRoot(halved(magnitude + DoubleDouble{std::fabs(x)}));
+    const DoubleDouble carefulT = squareRoot(scaledBy(magnitude + DoubleDouble{std::fabs(x)}, -1));
     root = isNearFloatTie(t, 8) ? roundToFloat(carefulT, 0) : toFloat(t);
     rest = isNearFloatTie(other, 8) ? roundToFloat(DoubleDouble{y} / carefulT, -1) : toFloat(other);
 }
