@@ -53,8 +53,6 @@
 // only in that last rounding, exactly where the true result leaves the float
 // range. The magnitude, defined in the header, rests on the same argument.
 
-namespace {
-
 // Writes the zero-divisor line and flushes it, so that it is out even if the
 // process ends abruptly. Division never throws: a caller that turned on
 // exceptions for std::cout gets the failed write in std::cout's state, which
@@ -64,7 +62,7 @@ namespace {
 // A division in another file's static initialiser can run before the
 // standard streams are constructed, as the order of initialisation across
 // files is unspecified; an ios_base::Init object constructs them if need be.
-[[gnu::cold, gnu::noinline]] void reportZeroDivisor() noexcept {
+[[gnu::cold, gnu::noinline]] void ccomplex_detail::reportZeroDivisor() noexcept {
 #if CCOMPLEX_EXCEPTIONS
     try {
 #endif
@@ -77,9 +75,11 @@ namespace {
 #endif
 }
 
+namespace {
+
 // What a division by zero gives, after its line: 0 + j0.
 CComplex quotientByZero() noexcept {
-    reportZeroDivisor();
+    ccomplex_detail::reportZeroDivisor();
     return CComplex(0.0f, 0.0f);
 }
 

@@ -577,6 +577,10 @@ inline bool roundsAlikeWithin(double v, double margin) noexcept {
 float magnitudeNearTie(const CComplex& z) noexcept;
 float normNearTie(const CComplex& z) noexcept;
 
+// Writes "Error: Divided by zero!" and a newline to standard output, and
+// flushes it: what every zero divisor does, once per call for a batch.
+void reportZeroDivisor() noexcept;
+
 }  // namespace ccomplex_detail
 
 // The square root of the one rounded sum of squares is within 1.5 units of

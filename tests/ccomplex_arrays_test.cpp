@@ -1,0 +1,400 @@
+#include "ccomplex_arrays.h"
+
+#include <gtest/gtest.h>
+#include <hwy/highway.h>
+
+#include <cfloat>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <fstream>
+#include <functional>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "ccomplex_double_double.h"
+#include "float_bits.h"
+#include "random_part.h"
+#include "test_support.h"
+
+namespace {
+
+namespace arrays = ccomplex_arrays;
+using namespace ccomplex_test;
+
+// Results alike: the same bits, or both NaN (whose sign and payload the
+// batch and scalar forms may give differently).
+bool alike(float a, float b) { return sameBits(a, b) || (std::isnan(a) && std::isnan(b)); }
+bool alike(const CComplex& a, const CComplex& b) {
+    return alike(a.real, b.real) && alike(a.imag, b.imag);
+}
+
+// Runs `check` once with each instruction set this machine has and the
+// library was built for, forced in turn, naming it in any failure.
+void onEveryTarget(const std::function<void()>& check) {
+    const std::vector<std::int64_t> targets = hwy::SupportedAndGeneratedTargets();
+    ASSERT_FALSE(targets.empty());
+    for (const std::int64_t target : targets) {
+        hwy::SetSupportedTargetsForTest(target);
+        SCOPED_TRACE(hwy::TargetName(target));
+        check();
+    }
+    hwy::SetSupportedTargetsForTest(0);
+}
+
+// Parts for the arrays: random bit patterns (NaNs, infinities and
+// subnormals among them), ordinary values in [-1, 1], and special values.
+class Parts {
+public:
+    float operator()() {
+        static const float specials[] = {0.0f,     -0.0f,   1.0f,    -1.0f,   kInf,
+                                         -kInf,    kNaN,    FLT_MAX, FLT_MIN, FLT_TRUE_MIN,
+                                         0x1p-75f, 0x1p64f, 3.0f,    0.5f};
+        switch (engine_() % 8) {
+            case 0:
+                return specials[engine_() % (sizeof specials / sizeof specials[0])];
+            case 1:
+            case 2:
+            case 3:
+                return fromBits(static_cast<std::uint32_t>(engine_()));
+            default:
+                return ordinary_(engine_);
+        }
+    }
+    CComplex value() { return CComplex((*this)(), (*this)()); }
+
+private:
+    std::mt19937 engine_{20261210};
+    std::uniform_real_distribution<float> ordinary_{-1.0f, 1.0f};
+};
+
+// The longest run to try: twice the widest vector, in values, plus one.
+constexpr std::size_t kLongestRun = 2 * HWY_MAX_BYTES / sizeof(float) + 1;
+
+// An elementwise batch operation, and the scalar one it must match.
+struct Elementwise {
+    const char* name;
+    std::function<void(const CComplex*, const CComplex*, CComplex*, std::size_t)> batch;
+    std::function<CComplex(CComplex, CComplex)> scalar;
+};
+
+// The float-valued ones, as complex values with a zero imaginary part.
+const std::vector<Elementwise>& elementwiseOperations() {
+    using Floats = std::vector<float>;
+    using Binary = void (*)(const CComplex*, const CComplex*, CComplex*, std::size_t) noexcept;
+    using ToFloat = void (*)(const CComplex*, float*, std::size_t) noexcept;
+    static const auto toFloats = [](ToFloat batch) {
+        return [batch](const CComplex* a, const CComplex*, CComplex* out, std::size_t n) {
+            Floats floats(n);
+            batch(a, floats.data(), n);
+            for (std::size_t k = 0; k < n; ++k) out[k] = CComplex(floats[k]);
+        };
+    };
+    static const std::vector<Elementwise> operations = {
+        {"multiply", static_cast<Binary>(arrays::multiply),
+         [](CComplex a, CComplex b) { return a * b; }},
+        {"multiplyConjugate", static_cast<Binary>(arrays::multiplyConjugate),
+         [](CComplex a, CComplex b) { return a * conj(b); }},
+        {"divide",
+         [](const CComplex* a, const CComplex* b, CComplex* out, std::size_t n) {
+             const CoutCapture quiet;
+             arrays::divide(a, b, out, n);
+         },
+         [](CComplex a, CComplex b) {
+             const CoutCapture quiet;
+             return a / b;
+         }},
+        {"scale by a value",
+         [](const CComplex* a, const CComplex* b, CComplex* out, std::size_t n) {
+             arrays::scale(a, n > 0 ? b[0] : CComplex(), out, n);
+         },
+         nullptr},
+        {"scale by a float",
+         [](const CComplex* a, const CComplex* b, CComplex* out, std::size_t n) {
+             arrays::scale(a, n > 0 ? b[0].real : 0.0f, out, n);
+         },
+         nullptr},
+        {"magnitude", toFloats(static_cast<ToFloat>(arrays::magnitude)),
+         [](CComplex a, CComplex) { return CComplex(a.mag()); }},
+        {"norm", toFloats(static_cast<ToFloat>(arrays::norm)),
+         [](CComplex a, CComplex) { return CComplex(norm(a)); }},
+        {"angle", toFloats(static_cast<ToFloat>(arrays::angle)),
+         [](CComplex a, CComplex) { return CComplex(a.ang()); }},
+        {"polar",
+         [](const CComplex* a, const CComplex*, CComplex* out, std::size_t n) {
+             Floats magnitudes(n), angles(n);
+             for (std::size_t k = 0; k < n; ++k) magnitudes[k] = a[k].real, angles[k] = a[k].imag;
+             arrays::polar(magnitudes.data(), angles.data(), out, n);
+         },
+         [](CComplex a, CComplex) { return CComplex::polar(a.real, a.imag); }},
+        {"exp",
+         [](const CComplex* a, const CComplex*, CComplex* out, std::size_t n) {
+             arrays::exp(a, out, n);
+         },
+         [](CComplex a, CComplex) { return exp(a); }},
+    };
+    return operations;
+}
+
+// What the scalar operation gives for element k; the scale operations take
+// b[0] as their factor.
+CComplex scalarResult(const Elementwise& operation, const CComplex* a, const CComplex* b,
+                      std::size_t k) {
+    if (std::string(operation.name) == "scale by a value") return a[k] * b[0];
+    if (std::string(operation.name) == "scale by a float") return a[k] * b[0].real;
+    return operation.scalar(a[k], b[k]);
+}
+
+// Every operation, every length up to kLongestRun, starting at each of a
+// few offsets (so at every alignment a CComplex can have), into a separate
+// output and in place: each element the scalar operation's.
+TEST(Arrays, ElementwiseAreTheScalarOperationsOnEveryTarget) {
+    Parts parts;
+    std::vector<CComplex> a(kLongestRun + 4), b(kLongestRun + 4);
+    onEveryTarget([&] {
+        for (const Elementwise& operation : elementwiseOperations()) {
+            SCOPED_TRACE(operation.name);
+            for (std::size_t n = 0; n <= kLongestRun; ++n) {
+                for (const std::size_t offset : {0u, 1u, 3u}) {
+                    for (CComplex& z : a) z = parts.value();
+                    for (CComplex& z : b) z = parts.value();
+                    std::vector<CComplex> out(n + offset, CComplex(7, 7)), inPlace(a);
+                    operation.batch(a.data() + offset, b.data() + offset, out.data() + offset, n);
+                    operation.batch(inPlace.data() + offset, b.data() + offset,
+                                    inPlace.data() + offset, n);
+                    for (std::size_t k = 0; k < n; ++k) {
+                        const CComplex expected =
+                            scalarResult(operation, &a[offset], &b[offset], k);
+                        ASSERT_TRUE(alike(out[offset + k], expected))
+                            << "n " << n << " offset " << offset << " k " << k << ": "
+                            << std::hexfloat << a[offset + k] << ", " << b[offset + k] << " gave "
+                            << out[offset + k] << ", not " << expected;
+                        ASSERT_TRUE(alike(inPlace[offset + k], expected)) << "in place, n " << n;
+                    }
+                    for (std::size_t k = 0; k < offset; ++k) ASSERT_TRUE(sameBits(out[k], {7, 7}));
+                }
+            }
+        }
+    });
+}
+
+// The build names the table's path; compiled alone, this file looks for it
+// from the source tree's root.
+#ifndef CORRECTLY_ROUNDED_TABLE
+#define CORRECTLY_ROUNDED_TABLE "tests/correctly_rounded.txt"
+#endif
+
+// The operands of the table's quotients, magnitudes, norms, products, angles
+// and polar forms: values next to a tie between two floats, where the vector
+// kernels must hand their lanes to the scalar careful paths.
+TEST(Arrays, HardOperandsAreTheScalarOperationsOnEveryTarget) {
+    std::vector<CComplex> a, b;
+    std::ifstream table(CORRECTLY_ROUNDED_TABLE);
+    ASSERT_TRUE(table) << CORRECTLY_ROUNDED_TABLE;
+    for (std::string line; std::getline(table, line);) {
+        std::istringstream fields(line);
+        std::string name;
+        std::uint32_t bits[4];
+        fields >> name >> std::hex >> bits[0] >> bits[1] >> bits[2] >> bits[3];
+        if (name != "z/w" && name != "z*w" && name != "mag" && name != "norm" && name != "ang" &&
+            name != "polar") {
+            continue;
+        }
+        a.emplace_back(fromBits(bits[0]), fromBits(bits[1]));
+        b.emplace_back(fromBits(bits[2]), fromBits(bits[3]));
+    }
+    ASSERT_GT(a.size(), 1500u);
+    std::vector<CComplex> out(a.size());
+    onEveryTarget([&] {
+        for (const Elementwise& operation : elementwiseOperations()) {
+            if (!operation.scalar) continue;
+            SCOPED_TRACE(operation.name);
+            operation.batch(a.data(), b.data(), out.data(), a.size());
+            for (std::size_t k = 0; k < a.size(); ++k) {
+                const CComplex expected = operation.scalar(a[k], b[k]);
+                ASSERT_TRUE(alike(out[k], expected)) << std::hexfloat << a[k] << ", " << b[k]
+                                                     << " gave " << out[k] << ", not " << expected;
+            }
+        }
+    });
+}
+
+// Zero divisors: 0 + j0 each, one line for the call, and their count.
+TEST(Arrays, DivideCountsZeroDivisorsAndWritesOneLine) {
+    const std::vector<CComplex> a(9, CComplex(1, 2));
+    std::vector<CComplex> b(9, CComplex(2, 0));
+    b[1] = CComplex(0, -0.0f);
+    b[8] = CComplex(-0.0f, 0);
+    std::vector<CComplex> out(9);
+    const CoutCapture captured;
+    EXPECT_EQ(arrays::divide(a.data(), b.data(), out.data(), 9), 2u);
+    EXPECT_EQ(captured.text(), "Error: Divided by zero!\n");
+    EXPECT_TRUE(sameBits(out[1], CComplex(0, 0)) && sameBits(out[8], CComplex(0, 0)));
+    EXPECT_TRUE(sameBits(out[2], CComplex(0.5f, 1)));
+    EXPECT_EQ(arrays::divide(a.data(), a.data(), out.data(), 9), 0u);
+    EXPECT_EQ(captured.text(), "Error: Divided by zero!\n");
+}
+
+// An output that overlaps an input in part is refused in debug builds.
+TEST(ArraysDeathTest, PartialOverlapIsAsserted) {
+    std::vector<CComplex> a(8, CComplex(1, 1));
+    EXPECT_DEBUG_DEATH(arrays::multiply(a.data(), a.data(), a.data() + 1, 4), "overlapsInPart");
+    EXPECT_DEBUG_DEATH(arrays::scale(a.data() + 2, 2.0f, a.data(), 4), "overlapsInPart");
+}
+
+// ---------------------------------------------------------------- dot products
+
+// The exact sum of doubles as a nonoverlapping expansion: each twoSum is
+// exact, so the components always add up to the sum of what was added.
+class ExpansionSum {
+public:
+    void add(double v) {
+        for (double& component : components_) {
+            const ccomplex_kernels::DoubleDouble s = ccomplex_kernels::twoSum(v, component);
+            component = s.lo;
+            v = s.hi;
+        }
+        components_.push_back(v);
+    }
+    // The sign of the sum less t.
+    int signLess(double t) const {
+        ExpansionSum copy = *this;
+        copy.add(-t);
+        for (auto c = copy.components_.rbegin(); c != copy.components_.rend(); ++c) {
+            if (*c != 0) return *c > 0 ? 1 : -1;
+        }
+        return 0;
+    }
+    float nearestFloat() const {
+        double approx = 0;
+        for (const double c : components_) approx += c;
+        return ccomplex_kernels::roundExactly(approx, [&](double t) { return signLess(t); });
+    }
+
+private:
+    std::vector<double> components_;
+};
+
+// The reference: each part the exact sum of its terms, rounded once; a sum
+// of zeros as a double sum from -0 gives it, and a non-finite term's part as
+// a double sum gives it.
+CComplex exactDot(const std::vector<CComplex>& a, const std::vector<CComplex>& b, bool conjugate) {
+    ExpansionSum exact[2];
+    double plain[2] = {-0.0, -0.0};
+    bool allZero[2] = {true, true};
+    for (std::size_t k = 0; k < a.size(); ++k) {
+        const double ar = a[k].real, ai = a[k].imag, br = b[k].real,
+                     bi = conjugate ? -static_cast<double>(b[k].imag) : b[k].imag;
+        const double terms[2][2] = {{ar * br, -(ai * bi)}, {ar * bi, ai * br}};
+        for (int part = 0; part < 2; ++part) {
+            for (const double term : terms[part]) {
+                plain[part] += term;
+                if (std::isfinite(term)) exact[part].add(term);
+                allZero[part] = allZero[part] && term == 0;
+            }
+        }
+    }
+    float parts[2];
+    for (int part = 0; part < 2; ++part) {
+        const bool exactly = std::isfinite(plain[part]) && !allZero[part];
+        parts[part] = exactly ? exact[part].nearestFloat() : static_cast<float>(plain[part]);
+    }
+    return a.empty() ? CComplex() : CComplex(parts[0], parts[1]);
+}
+
+void expectDotsExact(const std::vector<CComplex>& a, const std::vector<CComplex>& b,
+                     const std::string& what) {
+    const CComplex plain = arrays::dot(a, b), conjugate = arrays::dotConjugate(a, b);
+    const CComplex plainExpected = exactDot(a, b, false), conjugateExpected = exactDot(a, b, true);
+    EXPECT_TRUE(alike(plain, plainExpected))
+        << what << ": dot " << std::hexfloat << plain << ", not " << plainExpected;
+    EXPECT_TRUE(alike(conjugate, conjugateExpected))
+        << what << ": conjugate " << std::hexfloat << conjugate << ", not " << conjugateExpected;
+}
+
+// Rows whose exact sum a double sum misses: next to a tie between two
+// floats, cancelling in total or down to a remainder far below the terms,
+// below half the smallest subnormal, with zeros of each sign, and with
+// infinite and NaN elements. Each row is padded by `padding` zero pairs, so
+// that it runs through the vector kernels at every position; the zeros add
+// +0 terms, which decide the sign of a zero sum, so the padding stays off
+// the rows of signed zeros.
+TEST(Arrays, DotProductsAreTheExactSumRoundedOnce) {
+    using Values = std::vector<CComplex>;
+    struct Row {
+        const char* what;
+        Values a, b;
+        bool pad;
+    };
+    const float tiny = 0x1p-149f;
+    const Row rows[] = {
+        {"a tie and a little above", {1, 0x1p-24f, 0x1p-80f}, {1, 1, 1}, true},
+        {"a tie and a little below", {1, 0x1p-24f, -0x1p-80f}, {1, 1, 1}, true},
+        {"a tie and 2^-64 above", {1, 0x1p-24f, 0x1p-32f}, {1, 1, 0x1p-32f}, true},
+        {"an exact tie, to even", {1, 0x1p-24f}, {1, 1}, true},
+        {"total cancellation", {{3, 5}, {3, 5}}, {{7, 11}, {-7, -11}}, true},
+        {"cancellation down to 1", {0x1p100f, 1, -0x1p100f}, {1, 1, 1}, true},
+        {"cancellation down to 2^-140",
+         {{0x1p60f, 0x1p-70f}, {0x1p60f, 0}},
+         {{1, 0x1p-70f}, {-1, 0}},
+         true},
+        {"below half the smallest subnormal", {tiny, -tiny}, {tiny, 0x1p-20f}, true},
+        {"cancellation down to -2^-298",
+         {{0x1p-70f, tiny}, 0x1p-70f},
+         {{0x1p-70f, tiny}, -0x1p-70f},
+         true},
+        {"zeros of each sign", {-0.0f, CComplex(0, -0.0f)}, {1, -1}, false},
+        {"negative zeros only", {CComplex(-0.0f, 0)}, {CComplex(1, -0.0f)}, false},
+        {"an infinite element", {CComplex(kInf), 1}, {1, 1}, true},
+        {"infinities of both signs", {CComplex(kInf), CComplex(kInf)}, {1, -1}, true},
+        {"a NaN element", {CComplex(kNaN), 1}, {1, 1}, true},
+        {"the largest products", {FLT_MAX, FLT_MAX, -FLT_MAX}, {FLT_MAX, FLT_MAX, FLT_MAX}, true},
+    };
+    onEveryTarget([&] {
+        for (const Row& row : rows) {
+            for (std::size_t padding = 0; padding <= (row.pad ? kLongestRun : 0); ++padding) {
+                Values a(padding, CComplex()), b(padding, CComplex());
+                a.insert(a.begin() + static_cast<std::ptrdiff_t>(padding / 2), row.a.begin(),
+                         row.a.end());
+                b.insert(b.begin() + static_cast<std::ptrdiff_t>(padding / 2), row.b.begin(),
+                         row.b.end());
+                expectDotsExact(a, b,
+                                std::string(row.what) + ", padded by " + std::to_string(padding));
+            }
+        }
+        expectDotsExact({}, {}, "empty");
+    });
+}
+
+// Random arrays of every length to kLongestRun and longer ones, random bit
+// patterns (finite) and ordinary values, against the exact sum.
+TEST(Arrays, DotProductsOfRandomArraysAreExact) {
+    std::mt19937 engine(20261210);
+    RandomPart randomPart;
+    std::uniform_real_distribution<float> ordinary(-1.0f, 1.0f);
+    onEveryTarget([&] {
+        for (std::size_t n : {std::size_t{0}, std::size_t{1}, std::size_t{7}, kLongestRun,
+                              std::size_t{1000}, std::size_t{4097}}) {
+            for (int kind = 0; kind < 3; ++kind) {
+                std::vector<CComplex> a(n), b(n);
+                for (std::size_t k = 0; k < n; ++k) {
+                    a[k] = kind == 0 ? CComplex(randomPart(), randomPart())
+                                     : CComplex(ordinary(engine), ordinary(engine));
+                    b[k] = CComplex(ordinary(engine), kind == 0 ? randomPart() : ordinary(engine));
+                }
+                // Kind 2: the second half cancels the first but for a few
+                // ulps, so the exact sum lies far below its terms.
+                for (std::size_t k = (n + 1) / 2; kind == 2 && k < n; ++k) {
+                    a[k] = a[k - (n + 1) / 2];
+                    b[k] = -b[k - (n + 1) / 2];
+                    if (k % 5 == 0) b[k].real = std::nextafter(b[k].real, 0.0f);
+                }
+                expectDotsExact(a, b, "n " + std::to_string(n) + ", kind " + std::to_string(kind));
+            }
+        }
+    });
+}
+
+}  // namespace
