@@ -56,9 +56,9 @@ namespace ccomplex_arrays {
 namespace HWY_NAMESPACE {
 namespace hn = hwy::HWY_NAMESPACE;
 
-#if HWY_TARGET == HWY_SCALAR
-// One lane per vector, too few for a (re, im) pair: the scalar operations do
-// all the work.
+#if HWY_TARGET == HWY_SCALAR || !HWY_HAVE_FLOAT64
+// One lane per vector, too few for a (re, im) pair, or no double lanes (32-bit
+// ARM's NEON): the scalar operations do all the work.
 std::size_t Multiply(const float*, const float*, float*, std::size_t) { return 0; }
 std::size_t MultiplyConjugate(const float*, const float*, float*, std::size_t) { return 0; }
 std::size_t ScaleByComplex(const float*, CComplex, float*, std::size_t) { return 0; }
@@ -80,8 +80,24 @@ HWY_INLINE Doubles loadWidened(const float* parts) {
     return hn::PromoteTo(DoubleTag(), hn::LoadU(FloatTag(), parts));
 }
 
+// Each lane rounded to the nearest float, beyond FLT_MAX to infinity, as a
+// conversion does. Highway's portable target clamps there, to FLT_MAX,
+// infinities too, so there the lanes are converted one by one.
+HWY_INLINE hn::Vec<FloatTag> narrowed(Doubles v) {
+#if HWY_TARGET == HWY_EMU128
+    double lanes[HWY_MAX_BYTES / sizeof(double)];
+    float floats[HWY_MAX_BYTES / sizeof(double)];
+    hn::StoreU(v, DoubleTag(), lanes);
+    for (std::size_t i = 0; i < hn::Lanes(DoubleTag()); ++i)
+        floats[i] = static_cast<float>(lanes[i]);
+    return hn::LoadU(FloatTag(), floats);
+#else
+    return hn::DemoteTo(FloatTag(), v);
+#endif
+}
+
 HWY_INLINE void storeNarrowed(Doubles v, float* parts) {
-    hn::StoreU(hn::DemoteTo(FloatTag(), v), FloatTag(), parts);
+    hn::StoreU(narrowed(v), FloatTag(), parts);
 }
 
 // -0 in the even (real) lanes or the odd (imaginary) ones: xor flips the sign.
@@ -106,8 +122,7 @@ HWY_INLINE Doubles product(Doubles ab, Doubles cd) {
 // the scalar operations' test, so that the exact value rounds to v's float.
 HWY_INLINE bool roundsAlikeWithin(Doubles v, Doubles margin) {
     const FloatTag f;
-    return hn::AllFalse(
-        f, hn::Lt(hn::DemoteTo(f, hn::Sub(v, margin)), hn::DemoteTo(f, hn::Add(v, margin))));
+    return hn::AllFalse(f, hn::Lt(narrowed(hn::Sub(v, margin)), narrowed(hn::Add(v, margin))));
 }
 
 // out = a * b over whole vectors (b conjugated first if asked); the number
@@ -221,7 +236,7 @@ HWY_INLINE std::size_t sumsOfSquaresVectors(const float* a, float* out, std::siz
         Doubles v = sumsOfSquares(a + 2 * k);
         if (kRoot) v = hn::Sqrt(v);
         if (roundsAlikeWithin(v, hn::Mul(v, hn::Set(d, 0x1p-51)))) {
-            hn::StoreU(hn::DemoteTo(FloatTag(), v), FloatTag(), out + k);
+            hn::StoreU(narrowed(v), FloatTag(), out + k);
             continue;
         }
         for (std::size_t i = k; i < k + step; ++i) {
