@@ -17,8 +17,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <limits>
 
 #include "ccomplex_exact_sum.h"
+#include "ccomplex_phase.h"
 
 #undef HWY_TARGET_INCLUDE
 #define HWY_TARGET_INCLUDE "ccomplex_arrays.cpp"
@@ -418,6 +420,31 @@ void polar(const float* magnitude, const float* angle, CComplex* out, std::size_
 void exp(const CComplex* a, CComplex* out, std::size_t n) noexcept {
     assertNoPartialOverlap(out, a, n);
     finishWith(0, n, [&](std::size_t k) { out[k] = ::exp(a[k]); });
+}
+
+// The phases in quarter turns, fixed-point: phase's, then step's added once
+// per element, exactly. An infinite or NaN element is multiplied by the
+// rounded e^{j theta}, as a * polar(1, theta) would be.
+void rotate(const CComplex* a, float phase, float step, CComplex* out, std::size_t n) noexcept {
+    assertNoPartialOverlap(out, a, n);
+    if (!std::isfinite(phase) || !std::isfinite(step)) {
+        const float nan = std::numeric_limits<float>::quiet_NaN();
+        finishWith(0, n, [&](std::size_t k) { out[k] = a[k] * CComplex(nan, nan); });
+        return;
+    }
+    using namespace ccomplex_kernels;
+    const QuarterTurns increment = quarterTurnsOfFloat(step);
+    QuarterTurns turns = quarterTurnsOfFloat(phase);
+    for (std::size_t k = 0; k < n; ++k, turns = turns + increment) {
+        const SplitPhase split = splitPhase(turns);
+        if (std::isfinite(a[k].real) && std::isfinite(a[k].imag)) {
+            out[k] = rotatedCorrectly(a[k], split);
+        } else {
+            const CosSin<double> cs =
+                cosSinOf(ReducedAngle<double>{fractionOf(split) * kHalfPiDD.hi, split.quarters});
+            out[k] = a[k] * CComplex(static_cast<float>(cs.cos), static_cast<float>(cs.sin));
+        }
+    }
 }
 
 CComplex dot(const CComplex* a, const CComplex* b, std::size_t n) noexcept {

@@ -244,6 +244,93 @@ TEST(ArraysDeathTest, PartialOverlapIsAsserted) {
     EXPECT_DEBUG_DEATH(arrays::scale(a.data() + 2, 2.0f, a.data(), 4), "overlapsInPart");
 }
 
+// ---------------------------------------------------------------- rotation
+
+// Where phase + k step is a float, the rotation of 1 is the correctly rounded
+// polar(1, that float): over small, tiny, negative and huge phases (2^66 and
+// beyond, reduced another way), for 300 steps each, so a phase that drifts
+// or a misreduced step shows.
+TEST(Arrays, RotationOfOneIsThePolarFormOfTheExactPhase) {
+    const float rows[][2] = {{0, 0x1p-10f},          {3, -0.25f},        {1000.5f, 0.125f},
+                             {0x1p-140f, 0x1p-149f}, {0x1p70f, 0x1p66f}, {-0x1p90f, 0x1p80f},
+                             {0x1p95f, 0x1p94f},     {0x1.8p20f, -3}};
+    const std::size_t n = 300;
+    const std::vector<CComplex> ones(n, CComplex(1));
+    std::vector<CComplex> out(n);
+    for (const auto& row : rows) {
+        arrays::rotate(ones.data(), row[0], row[1], out.data(), n);
+        for (std::size_t k = 0; k < n; ++k) {
+            const float phase = row[0] + static_cast<float>(k) * row[1];  // exact for these rows
+            ASSERT_TRUE(sameBits(out[k], CComplex::polar(1, phase)))
+                << std::hexfloat << row[0] << " + " << k << " * " << row[1] << ": " << out[k];
+        }
+    }
+}
+
+// Random values and phases against a long double reference: each part the
+// float nearest to it, unless a tie lies within the reference's error; the
+// table's polar forms (magnitude, angle) as rotations of the magnitude by
+// the angle, hard cases for the careful path; and the special inputs.
+TEST(Arrays, RotationIsCorrectlyRounded) {
+    if (!kLongDoubleFunctionsAreReferences) GTEST_SKIP() << "long double has no 64-bit functions";
+    std::mt19937 engine(20261210);
+    std::uniform_real_distribution<float> part(-4.0f, 4.0f);
+    const float steps[][2] = {{0.5f, 0.001f}, {-2.0f, 1.2345f}, {100.0f, -77.7f}, {1e-3f, 3e-7f}};
+    const std::size_t n = 2000;
+    std::vector<CComplex> a(n), out(n);
+    for (const auto& step : steps) {
+        for (CComplex& z : a) z = CComplex(part(engine), part(engine));
+        arrays::rotate(a.data(), step[0], step[1], out.data(), n);
+        for (std::size_t k = 0; k < n; ++k) {
+            // phase + k step has at most 24 + 11 + 24 bits here: exact.
+            const long double theta =
+                static_cast<long double>(step[0]) + static_cast<long double>(k) * step[1];
+            const long double c = std::cos(theta), sn = std::sin(theta);
+            const long double ar = a[k].real, ai = a[k].imag;
+            const long double margin = (std::fabs(ar) + std::fabs(ai)) * 0x1p-58L;
+            const auto near = [&](float got, long double exact) {
+                const float low = static_cast<float>(exact - margin),
+                            high = static_cast<float>(exact + margin);
+                return low < high || got == low;
+            };
+            ASSERT_TRUE(near(out[k].real, ar * c - ai * sn) && near(out[k].imag, ar * sn + ai * c))
+                << std::hexfloat << a[k] << " by " << theta << ": " << out[k];
+        }
+    }
+}
+
+TEST(Arrays, RotationOfHardPolarFormsAndSpecialInputs) {
+    std::ifstream table(CORRECTLY_ROUNDED_TABLE);
+    ASSERT_TRUE(table) << CORRECTLY_ROUNDED_TABLE;
+    int checked = 0;
+    for (std::string line; std::getline(table, line);) {
+        std::istringstream fields(line);
+        std::string name;
+        std::uint32_t bits[4];
+        fields >> name >> std::hex >> bits[0] >> bits[1] >> bits[2] >> bits[3];
+        if (name != "polar" || !std::isfinite(fromBits(bits[0]))) continue;
+        // The magnitude, and j times it, whose rotation is j times the
+        // polar form: the hard sine becomes the real part.
+        const CComplex magnitudes[] = {CComplex(fromBits(bits[0])), CComplex(0, fromBits(bits[0]))};
+        CComplex rotated[2];
+        arrays::rotate(magnitudes, fromBits(bits[1]), 0, rotated, 2);
+        const CComplex expected(fromBits(bits[2]), fromBits(bits[3]));
+        EXPECT_TRUE(sameBits(rotated[0], expected)) << line;
+        EXPECT_TRUE(sameBits(rotated[1], CComplex(-expected.imag, expected.real))) << line;
+        ++checked;
+    }
+    EXPECT_GT(checked, 300);
+    const CComplex a[] = {CComplex(kInf, 0), CComplex(1, kNaN), CComplex(2, 3)};
+    CComplex out[3] = {};
+    arrays::rotate(a, 0, 0, out, 3);
+    EXPECT_TRUE(alike(out[0], a[0] * CComplex(1)) && alike(out[1], a[1] * CComplex(1)) &&
+                sameBits(out[2], a[2]));
+    arrays::rotate(a, kNaN, 0, out, 3);
+    EXPECT_TRUE(std::isnan(out[2].real) && std::isnan(out[2].imag));
+    arrays::rotate(a, 1, 1, out, 0);
+    EXPECT_TRUE(std::isnan(out[2].real));  // untouched
+}
+
 // ---------------------------------------------------------------- dot products
 
 // The exact sum of doubles as a nonoverlapping expansion: each twoSum is
