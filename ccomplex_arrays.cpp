@@ -42,11 +42,11 @@ inline bool isZero(const CComplex& z) noexcept {
     return std::fpclassify(z.real) == FP_ZERO && std::fpclassify(z.imag) == FP_ZERO;
 }
 
-// The partial sums of a dot product's terms, real part then imaginary: their
-// double sums and the double sums of their magnitudes.
+// A dot product's partial sums in double: of its terms, real part then
+// imaginary, and of the squares of the parts of a and of b.
 struct DotSums {
     double sum[2];
-    double magnitudeSum[2];
+    double squares[2];
 };
 
 }  // namespace detail
@@ -69,6 +69,10 @@ std::size_t Divide(const float*, const float*, float*, std::size_t, std::size_t&
 std::size_t Norm(const float*, float*, std::size_t) { return 0; }
 std::size_t Magnitude(const float*, float*, std::size_t) { return 0; }
 std::size_t SumProducts(const float*, const float*, std::size_t, bool, detail::DotSums&) {
+    return 0;
+}
+std::size_t Rotate(const float*, float*, std::size_t, const ccomplex_kernels::QuarterTurns&,
+                   const ccomplex_kernels::QuarterTurns&) {
     return 0;
 }
 #else
@@ -258,31 +262,146 @@ std::size_t Magnitude(const float* a, float* out, std::size_t n) {
 }
 
 // The terms a c, -b d (real) and a d, b c (imaginary) of each product, exact
-// in double, added up lane by lane, and their magnitudes beside them, from
-// -0 so that a sum of zeros has the sign a sum in any order gives it.
+// in double, added up lane by lane from -0, so that a sum of zeros has the
+// sign a sum in any order gives it; and the squares of every part of a and
+// of b. Four chains of sums and four of squares, two vectors a step, so that
+// no addition waits for the one before.
 std::size_t SumProducts(const float* a, const float* b, std::size_t n, bool conjugate,
                         detail::DotSums& sums) {
     const std::size_t step = valuesPerVector();
     const DoubleTag d;
     const Doubles conjugation = conjugate ? signOfImagLanes() : hn::Zero(d);
-    Doubles sum = hn::Set(d, -0.0), magnitudeSum = hn::Zero(d);
-    std::size_t k = 0;
-    for (; k + step <= n; k += step) {
+    const Doubles negativeZero = hn::Set(d, -0.0);
+    Doubles sum[4] = {negativeZero, negativeZero, negativeZero, negativeZero};
+    Doubles squares[4] = {hn::Zero(d), hn::Zero(d), hn::Zero(d), hn::Zero(d)};
+    const auto add = [&](std::size_t k, int chain) {
         const Doubles ab = loadWidened(a + 2 * k);
         const Doubles cd = hn::Xor(loadWidened(b + 2 * k), conjugation);
-        const Doubles dc = hn::Reverse2(d, cd);
-        const Doubles aa = hn::DupEven(ab), minusBb = hn::Xor(hn::DupOdd(ab), signOfRealLanes());
-        sum = hn::MulAdd(aa, cd, sum);
-        sum = hn::MulAdd(minusBb, dc, sum);
-        magnitudeSum = hn::MulAdd(hn::Abs(aa), hn::Abs(cd), magnitudeSum);
-        magnitudeSum = hn::MulAdd(hn::Abs(minusBb), hn::Abs(dc), magnitudeSum);
+        const Doubles minusBb = hn::Xor(hn::DupOdd(ab), signOfRealLanes());
+        sum[chain] = hn::MulAdd(hn::DupEven(ab), cd, sum[chain]);
+        sum[chain + 1] = hn::MulAdd(minusBb, hn::Reverse2(d, cd), sum[chain + 1]);
+        squares[chain] = hn::MulAdd(ab, ab, squares[chain]);
+        squares[chain + 1] = hn::MulAdd(cd, cd, squares[chain + 1]);
+    };
+    std::size_t k = 0;
+    for (; k + 2 * step <= n; k += 2 * step) {
+        add(k, 0);
+        add(k + step, 2);
     }
-    double lanes[HWY_MAX_BYTES / sizeof(double)], magnitudes[HWY_MAX_BYTES / sizeof(double)];
-    hn::StoreU(sum, d, lanes);
-    hn::StoreU(magnitudeSum, d, magnitudes);
+    if (k + step <= n) {
+        add(k, 0);
+        k += step;
+    }
+    const Doubles total = hn::Add(hn::Add(sum[0], sum[1]), hn::Add(sum[2], sum[3]));
+    const Doubles squaresOfA = hn::Add(squares[0], squares[2]);
+    const Doubles squaresOfB = hn::Add(squares[1], squares[3]);
+    double lanes[3][HWY_MAX_BYTES / sizeof(double)];
+    hn::StoreU(total, d, lanes[0]);
+    hn::StoreU(squaresOfA, d, lanes[1]);
+    hn::StoreU(squaresOfB, d, lanes[2]);
     for (std::size_t i = 0; i < hn::Lanes(d); ++i) {
-        sums.sum[i % 2] += lanes[i];
-        sums.magnitudeSum[i % 2] += magnitudes[i];
+        sums.sum[i % 2] += lanes[0][i];
+        sums.squares[0] += lanes[1][i];
+        sums.squares[1] += lanes[2][i];
+    }
+    return k;
+}
+
+// rotate's fast path lane by lane, one value per lane, in planar form: each
+// lane's phase as the leading 128 bits of its quarter turns (exact but for
+// 2^-126 of a quarter turn per vector added, far below the fast path's
+// margin), cos and sin of its fraction as ccomplex_kernels::rotatedFast
+// computes them, and the same margin test, with lanes at a zero fraction
+// (whose zero sine's sign the scalar form fixes) left out too. A vector with
+// any lane left out is done by the scalar form at its exact phases.
+std::size_t Rotate(const float* a, float* out, std::size_t n,
+                   const ccomplex_kernels::QuarterTurns& start,
+                   const ccomplex_kernels::QuarterTurns& increment) {
+    using namespace ccomplex_kernels;
+    const DoubleTag d;
+    const FloatTag f;
+    const hn::RebindToUnsigned<DoubleTag> du;
+    const hn::RebindToSigned<DoubleTag> di;
+    using Words = hn::Vec<decltype(du)>;
+    const std::size_t step = hn::Lanes(d);
+    // The leading 128 bits of each lane's turns, and of a vector's worth of
+    // increments.
+    std::uint64_t high[HWY_MAX_BYTES / sizeof(double)], low[HWY_MAX_BYTES / sizeof(double)];
+    for (std::size_t j = 0; j < step; ++j) {
+        const QuarterTurns lane = start + times(increment, j);
+        high[j] = lane.words[0];
+        low[j] = lane.words[1];
+    }
+    Words laneHigh = hn::LoadU(du, high), laneLow = hn::LoadU(du, low);
+    const QuarterTurns advance = times(increment, step);
+    const Words advanceHigh = hn::Set(du, advance.words[0]);
+    const Words advanceLow = hn::Set(du, advance.words[1]);
+    const Doubles relative = hn::Set(d, kRotationRelativeError);
+    const Doubles absolute = hn::Set(d, kRotationAbsoluteError);
+    std::size_t k = 0;
+    for (; k + step <= n; k += step) {
+        hn::Vec<FloatTag> reIn, imIn;
+        hn::LoadInterleaved2(f, a + 2 * k, reIn, imIn);
+        const Doubles ar = hn::PromoteTo(d, reIn), ai = hn::PromoteTo(d, imIn);
+        // f = the 64 bits after the two of whole quarters, as a signed
+        // fraction; quarters, plus one where f is negative.
+        const Words fractionBits = hn::Or(hn::ShiftLeft<2>(laneHigh), hn::ShiftRight<62>(laneLow));
+        const Words quarters =
+            hn::Add(hn::ShiftRight<62>(laneHigh), hn::ShiftRight<63>(fractionBits));
+        const Doubles fraction =
+            hn::Mul(hn::ConvertTo(d, hn::BitCast(di, fractionBits)), hn::Set(d, 0x1p-64));
+        const Doubles r = hn::MulAdd(fraction, hn::Set(d, kHalfPiDD.hi),
+                                     hn::Mul(fraction, hn::Set(d, kHalfPiDD.lo)));
+        // cos r and sin r as sinCosOfReduced computes them.
+        const Doubles z = hn::Mul(r, r), z2 = hn::Mul(z, z), z4 = hn::Mul(z2, z2);
+        const auto tail = [&](const double(&c)[8]) {
+            const auto pair = [&](int i) {
+                return hn::MulAdd(z, hn::Set(d, c[i + 1]), hn::Set(d, c[i]));
+            };
+            return hn::MulAdd(z4, hn::MulAdd(z2, pair(6), pair(4)),
+                              hn::MulAdd(z2, pair(2), pair(0)));
+        };
+        const Doubles sinR = hn::MulAdd(hn::Mul(r, z), tail(kSinTail), r);
+        const Doubles cosR =
+            hn::MulAdd(z2, tail(kCosTail), hn::NegMulAdd(z, hn::Set(d, 0.5), hn::Set(d, 1.0)));
+        // The quarters: odd ones swap cos and sin; cos is negated in
+        // quarters 1 and 2, sin in 2 and 3.
+        const Words one = hn::Set(du, 1), two = hn::Set(du, 2);
+        const auto odd = hn::RebindMask(d, hn::Eq(hn::And(quarters, one), one));
+        const auto negateCos = hn::RebindMask(d, hn::Eq(hn::And(hn::Add(quarters, one), two), two));
+        const auto negateSin = hn::RebindMask(d, hn::Eq(hn::And(quarters, two), two));
+        const Doubles swappedCos = hn::IfThenElse(odd, sinR, cosR);
+        const Doubles swappedSin = hn::IfThenElse(odd, cosR, sinR);
+        const Doubles c = hn::IfThenElse(negateCos, hn::Neg(swappedCos), swappedCos);
+        const Doubles s = hn::IfThenElse(negateSin, hn::Neg(swappedSin), swappedSin);
+        const Doubles arC = hn::Mul(ar, c), aiS = hn::Mul(ai, s), arS = hn::Mul(ar, s),
+                      aiC = hn::Mul(ai, c);
+        const Doubles re = hn::Sub(arC, aiS), im = hn::Add(arS, aiC);
+        const Doubles size = hn::Mul(absolute, hn::Add(hn::Abs(ar), hn::Abs(ai)));
+        const Doubles reMargin = hn::MulAdd(relative, hn::Add(hn::Abs(arC), hn::Abs(aiS)), size);
+        const Doubles imMargin = hn::MulAdd(relative, hn::Add(hn::Abs(arS), hn::Abs(aiC)), size);
+        const auto clear =
+            hn::And(hn::And(hn::Gt(hn::Abs(re), reMargin), hn::Gt(hn::Abs(im), imMargin)),
+                    hn::And(hn::RebindMask(d, hn::Ne(fractionBits, hn::Zero(du))),
+                            hn::And(hn::IsFinite(ar), hn::IsFinite(ai))));
+        if (hn::AllTrue(d, clear) && roundsAlikeWithin(re, reMargin) &&
+            roundsAlikeWithin(im, imMargin)) {
+            hn::StoreInterleaved2(narrowed(re), narrowed(im), f, out + 2 * k);
+        } else {
+            QuarterTurns turns = start + times(increment, k);
+            for (std::size_t i = k; i < k + step; ++i, turns = turns + increment) {
+                const CComplex rotated = rotatedElement(CComplex(a[2 * i], a[2 * i + 1]), turns);
+                out[2 * i] = rotated.real;
+                out[2 * i + 1] = rotated.imag;
+            }
+        }
+        // The next vector's phases: 128-bit sums, the low words' carry found
+        // from their top bits.
+        const Words sumLow = hn::Add(laneLow, advanceLow);
+        const Words carry = hn::ShiftRight<63>(
+            hn::Or(hn::And(laneLow, advanceLow), hn::AndNot(sumLow, hn::Or(laneLow, advanceLow))));
+        laneHigh = hn::Add(hn::Add(laneHigh, advanceHigh), carry);
+        laneLow = sumLow;
     }
     return k;
 }
@@ -303,6 +422,7 @@ HWY_EXPORT(Divide);
 HWY_EXPORT(Norm);
 HWY_EXPORT(Magnitude);
 HWY_EXPORT(SumProducts);
+HWY_EXPORT(Rotate);
 
 namespace {
 
@@ -433,17 +553,12 @@ void rotate(const CComplex* a, float phase, float step, CComplex* out, std::size
         return;
     }
     using namespace ccomplex_kernels;
-    const QuarterTurns increment = quarterTurnsOfFloat(step);
-    QuarterTurns turns = quarterTurnsOfFloat(phase);
-    for (std::size_t k = 0; k < n; ++k, turns = turns + increment) {
-        const SplitPhase split = splitPhase(turns);
-        if (std::isfinite(a[k].real) && std::isfinite(a[k].imag)) {
-            out[k] = rotatedCorrectly(a[k], split);
-        } else {
-            const CosSin<double> cs =
-                cosSinOf(ReducedAngle<double>{fractionOf(split) * kHalfPiDD.hi, split.quarters});
-            out[k] = a[k] * CComplex(static_cast<float>(cs.cos), static_cast<float>(cs.sin));
-        }
+    const QuarterTurns start = quarterTurnsOfFloat(phase), increment = quarterTurnsOfFloat(step);
+    const std::size_t done =
+        HWY_DYNAMIC_DISPATCH(Rotate)(partsOf(a), partsOf(out), n, start, increment);
+    QuarterTurns turns = start + times(increment, done);
+    for (std::size_t k = done; k < n; ++k, turns = turns + increment) {
+        out[k] = rotatedElement(a[k], turns);
     }
 }
 
@@ -458,37 +573,51 @@ CComplex dotConjugate(const CComplex* a, const CComplex* b, std::size_t n) noexc
 namespace {
 
 // The exact sum of the terms, rounded once: every product of floats is a
-// double from 2^-298 to below 2^256, which ExactSum holds.
+// double from 2^-298 to below 2^256, which ExactSum holds. An exact zero is
+// +0, but -0 where every term is -0, as a double sum gives it.
 CComplex exactSumOfProducts(const CComplex* a, const CComplex* b, std::size_t n,
                             bool conjugate) noexcept {
-    ccomplex_kernels::ExactSum real, imag;
+    ccomplex_kernels::ExactSum exact[2];
+    bool negativeZeros[2] = {true, true};
     const double sign = conjugate ? -1.0 : 1.0;
     for (std::size_t k = 0; k < n; ++k) {
         const double ar = static_cast<double>(a[k].real), ai = static_cast<double>(a[k].imag);
         const double br = static_cast<double>(b[k].real),
                      bi = sign * static_cast<double>(b[k].imag);
-        real.add(ar * br);
-        real.add(-(ai * bi));
-        imag.add(ar * bi);
-        imag.add(ai * br);
+        const double terms[2][2] = {{ar * br, -(ai * bi)}, {ar * bi, ai * br}};
+        for (int part = 0; part < 2; ++part) {
+            for (const double term : terms[part]) {
+                exact[part].add(term);
+                negativeZeros[part] =
+                    negativeZeros[part] && std::fpclassify(term) == FP_ZERO && std::signbit(term);
+            }
+        }
     }
-    return CComplex(real.nearestFloat(), imag.nearestFloat());
+    float parts[2];
+    for (int part = 0; part < 2; ++part) {
+        parts[part] = exact[part].nearestFloat();
+        if (negativeZeros[part]) parts[part] = -0.0f;
+    }
+    return CComplex(parts[0], parts[1]);
 }
 
 // Each part of the sum from the vector kernel's double sums: S, the terms'
-// sum in double, and A, their magnitudes' sum. Recursive summation of h
-// terms, in any order or tree, is within (h - 1) u of A (u = 2^-53) and A
-// within as much of its exact value, so for h = 2n + 64 (the terms and the
-// lanes' partial sums) and h u below 1/2, the exact sum lies within 2 h u A
-// of S; a further u |S| covers the rounding of S -+ that margin. Where both
-// ends round to one float and S stands clear of zero (whose sign the margin
-// would hide), that float is the exact sum's. Failing that, the exact sum.
-// All terms zero: S is their sum, -0 only if all are -0.
-float roundedPart(double sum, double magnitudeSum, std::size_t n, bool& certain) noexcept {
-    if (!std::isfinite(magnitudeSum)) return static_cast<float>(sum);  // an infinite or NaN term
-    if (!(magnitudeSum > 0.0)) return static_cast<float>(sum);         // every term zero
+// sum, and Qa and Qb, the squares' sums. Recursive summation of h terms, in
+// any order or tree, is within (h - 1) u (u = 2^-53) of the sum of their
+// magnitudes, which is at most 2 |a| |b| (the arrays' 2-norms): for each k,
+// |ac| + |bd| and |ad| + |bc| are at most (|a| + |b|)(|c| + |d|) <= 2 |a_k|
+// |b_k|, and Cauchy-Schwarz sums those. For h = 2n + 64 (the terms and the
+// lanes' partial sums), S lies within 2 h u sqrt(Qa Qb) of the exact sum,
+// and the margin takes twice that, which covers Qa's and Qb's own errors
+// (2n u relative) for n below 2^50, plus u |S| for the rounding of S -+ the
+// margin. Where both ends round to one float and S stands clear of zero
+// (whose sign the margin would hide), that float is the exact sum's; else
+// the exact sum. No element nonzero: S is the sum of the zero terms; an
+// infinite or NaN element: S is what the double sum gives.
+float roundedPart(double sum, double normProduct, std::size_t n, bool& certain) noexcept {
+    if (!std::isfinite(normProduct) || !(normProduct > 0.0)) return static_cast<float>(sum);
     const double terms = 2.0 * static_cast<double>(n) + 64.0;
-    const double margin = terms * 0x1p-52 * magnitudeSum + 0x1p-53 * std::fabs(sum);
+    const double margin = terms * 0x1p-51 * normProduct + 0x1p-53 * std::fabs(sum);
     certain = certain && std::fabs(sum) > margin && ccomplex_detail::roundsAlikeWithin(sum, margin);
     return static_cast<float>(sum);
 }
@@ -504,17 +633,17 @@ CComplex sumOfProducts(const CComplex* a, const CComplex* b, std::size_t n,
         const double ar = static_cast<double>(a[k].real), ai = static_cast<double>(a[k].imag);
         const double br = static_cast<double>(b[k].real),
                      bi = sign * static_cast<double>(b[k].imag);
-        const double terms[2][2] = {{ar * br, -(ai * bi)}, {ar * bi, ai * br}};
-        for (int part = 0; part < 2; ++part) {
-            for (const double term : terms[part]) {
-                sums.sum[part] += term;
-                sums.magnitudeSum[part] += std::fabs(term);
-            }
-        }
+        sums.sum[0] += ar * br;
+        sums.sum[0] += -(ai * bi);
+        sums.sum[1] += ar * bi;
+        sums.sum[1] += ai * br;
+        sums.squares[0] += ar * ar + ai * ai;
+        sums.squares[1] += br * br + bi * bi;
     }
+    const double normProduct = std::sqrt(sums.squares[0]) * std::sqrt(sums.squares[1]);
     bool certain = true;
-    const CComplex rounded(roundedPart(sums.sum[0], sums.magnitudeSum[0], n, certain),
-                           roundedPart(sums.sum[1], sums.magnitudeSum[1], n, certain));
+    const CComplex rounded(roundedPart(sums.sum[0], normProduct, n, certain),
+                           roundedPart(sums.sum[1], normProduct, n, certain));
     return certain ? rounded : exactSumOfProducts(a, b, n, conjugate);
 }
 

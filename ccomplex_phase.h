@@ -79,10 +79,74 @@ inline QuarterTurns quarterTurnsOfFloat(float y) noexcept {
     return y < 0 ? negated(turns) : turns;
 }
 
-// The phase as quarters pi/2 + f pi/2, with the fraction f in [-1/2, 1/2):
-// its sign, and its magnitude as 2^-zeros (high 2^-64 + low 2^-128), high's
-// leading bit set, or high = 0 for f = 0; all of the fixed-point fraction's
-// 254 bits are kept however small f is.
+// t k modulo 4 quarter turns, for the phase of element k; exact.
+inline QuarterTurns times(const QuarterTurns& t, std::uint64_t k) noexcept {
+    // 32-bit pieces, least significant first, multiplied by k's two halves.
+    std::uint32_t pieces[8];
+    for (int i = 0; i < 8; ++i)
+        pieces[i] = static_cast<std::uint32_t>(t.words[3 - i / 2] >> (32 * (i % 2)));
+    std::uint32_t product[8] = {};
+    for (int half = 0; half < 2; ++half) {
+        const std::uint64_t factor = half == 0 ? k & 0xffffffffu : k >> 32;
+        std::uint64_t carry = 0;
+        for (int i = 0; i + half < 8; ++i) {
+            const std::uint64_t sum = factor * pieces[i] + product[i + half] + carry;
+            product[i + half] = static_cast<std::uint32_t>(sum);
+            carry = sum >> 32;
+        }
+    }
+    QuarterTurns result;
+    for (int i = 0; i < 4; ++i)
+        result.words[3 - i] = std::uint64_t{product[2 * i + 1]} << 32 | product[2 * i];
+    return result;
+}
+
+// The phase as quarters pi/2 + f pi/2 with f in [-1/2, 1/2): the quarters
+// modulo 4, and f's first 64 bits as a signed integer in units of 2^-64.
+struct LeadingPhase {
+    int quarters;
+    std::int64_t fraction;
+};
+
+inline LeadingPhase leadingPhase(const QuarterTurns& turns) noexcept {
+    const auto fraction = static_cast<std::int64_t>(turns.words[0] << 2 | turns.words[1] >> 62);
+    return {static_cast<int>((turns.words[0] >> 62) + (fraction < 0 ? 1 : 0)), fraction};
+}
+
+// The parts' error bounds on the fast path, for |ar c| + |ai s| (real) or
+// |ar s| + |ai c| (imaginary), and |ar| + |ai|; see rotatedCorrectly.
+constexpr double kRotationRelativeError = 0x1p-48, kRotationAbsoluteError = 0x1p-62;
+
+// The fast path: a e^{j theta} in double, and whether both parts' rounding
+// is certain. f from 64 bits is within 2^-53 relative and 2^-64 absolute, r =
+// f pi/2 adds two roundings, so r is within 2^-51.4 relative and 2^-63
+// absolute, and cos r and sin r are within 2^-51.3 relative of theirs
+// (ccomplex_double_kernels.h), within 2^-50 relative and 2^-63 absolute in
+// all. Each product adds u, and the difference u of at most the same sum, so
+// a part is within 2^-48 (|ar c| + |ai s|) + 2^-62 (|ar| + |ai|) of its exact
+// value.
+inline bool rotatedFast(const CComplex& a, LeadingPhase phase, CComplex& rotated) noexcept {
+    const double ar = static_cast<double>(a.real), ai = static_cast<double>(a.imag);
+    const double f = static_cast<double>(phase.fraction) * 0x1p-64;
+    const CosSin<double> cs =
+        cosSinOf(ReducedAngle<double>{f * kHalfPiDD.hi + f * kHalfPiDD.lo, phase.quarters});
+    const double re = ar * cs.cos - ai * cs.sin, im = ar * cs.sin + ai * cs.cos;
+    const double absolute = kRotationAbsoluteError * (std::fabs(ar) + std::fabs(ai));
+    const double reMargin =
+        kRotationRelativeError * (std::fabs(ar * cs.cos) + std::fabs(ai * cs.sin)) + absolute;
+    const double imMargin =
+        kRotationRelativeError * (std::fabs(ar * cs.sin) + std::fabs(ai * cs.cos)) + absolute;
+    rotated = CComplex(static_cast<float>(re), static_cast<float>(im));
+    // Clear of zero too, or the margin would hide a zero part's sign.
+    return std::fabs(re) > reMargin && std::fabs(im) > imMargin &&
+           ccomplex_detail::roundsAlikeWithin(re, reMargin) &&
+           ccomplex_detail::roundsAlikeWithin(im, imMargin);
+}
+
+// f normalised, for the careful path: its sign, and its magnitude as
+// 2^-zeros (high 2^-64 + low 2^-128) with high's leading bit set, from all
+// 254 bits of the fixed-point fraction however small f is; f = 0 has high =
+// 0.
 struct SplitPhase {
     int quarters;
     bool negative;
@@ -109,12 +173,6 @@ inline SplitPhase splitPhase(const QuarterTurns& turns) noexcept {
     return split;
 }
 
-// f in double, within 2^-53 relative.
-inline double fractionOf(const SplitPhase& phase) noexcept {
-    const double magnitude = scaledBy(static_cast<double>(phase.high), -64 - phase.zeros);
-    return phase.negative ? -magnitude : magnitude;
-}
-
 // f in double-double from its 128 bits, in three exact parts: within 2^-106
 // relative.
 inline DoubleDouble fractionCarefully(const SplitPhase& phase) noexcept {
@@ -123,47 +181,38 @@ inline DoubleDouble fractionCarefully(const SplitPhase& phase) noexcept {
         twoSum(static_cast<double>(phase.high >> 11) * 0x1p-53,
                static_cast<double>((phase.high & 0x7ff) << 42 | phase.low >> 22) * 0x1p-106) +
         DoubleDouble{static_cast<double>(phase.low & 0x3fffff) * 0x1p-128};
-    return scaledBy(DoubleDouble{sign * magnitude.hi, sign * magnitude.lo}, -phase.zeros);
+    const double scale = sign * powerOfTwo(-phase.zeros);  // exact: f >= 2^-254
+    return {magnitude.hi * scale, magnitude.lo * scale};
 }
 
-// a e^{j theta} for a finite a, each part correctly rounded.
-//
-// In double: f as a double is within 2^-53 relative and 2^-64 absolute, r =
-// f pi/2 adds two roundings, so r is within 2^-51.4 relative and 2^-63
-// absolute, and cos r and sin r are within 2^-51.3 relative of theirs
-// (ccomplex_double_kernels.h), within 2^-50 relative and 2^-63 absolute in
-// all. Each product adds u and the difference u of at most the same sum, so
-// a part is within 2^-48 (|ar c| + |ai s|) + 2^-62 (|ar| + |ai|) of its exact
-// value. Where that margin does not settle the rounding (about one part in
-// 2^23 for values away from cancellation), in double-double: f from 128
-// bits, so within 2^-106 relative and 2^-127 absolute, r within 2^-103
-// relative, cos and sin within 2^-101, the parts within 2^-99 (|ar c| + |ai
-// s|) + 2^-126 (|ar| + |ai|), which the error of the step's quarter turns
-// (under 2^-167), added k times, leaves intact for any k below 2^32. A part
-// the double-double still cannot settle lies within 2^-99 of its terms'
-// magnitudes of a tie, after cancelling; no rotation tried comes close.
-inline CComplex rotatedCorrectly(const CComplex& a, const SplitPhase& phase) noexcept {
-    const double ar = static_cast<double>(a.real), ai = static_cast<double>(a.imag);
-    const double f = fractionOf(phase);
-    const CosSin<double> cs =
-        cosSinOf(ReducedAngle<double>{f * kHalfPiDD.hi + f * kHalfPiDD.lo, phase.quarters});
-    const double re = ar * cs.cos - ai * cs.sin, im = ar * cs.sin + ai * cs.cos;
-    const double size = std::fabs(ar) + std::fabs(ai);
-    const double reMargin =
-        0x1p-48 * (std::fabs(ar * cs.cos) + std::fabs(ai * cs.sin)) + 0x1p-120 * size;
-    const double imMargin =
-        0x1p-48 * (std::fabs(ar * cs.sin) + std::fabs(ai * cs.cos)) + 0x1p-120 * size;
-    if (ccomplex_detail::roundsAlikeWithin(re, reMargin) &&
-        ccomplex_detail::roundsAlikeWithin(im, imMargin)) {
-        return CComplex(static_cast<float>(re), static_cast<float>(im));
-    }
-    const DoubleDouble fraction = fractionCarefully(phase);
+// a e^{j theta} for a finite a, each part correctly rounded: the fast path,
+// and where its margin does not settle the rounding (about one part in 2^23
+// away from cancellation, and near phases within 2^-40 of a multiple of
+// pi/2), double-double: f from 128 bits normalised, so within 2^-106
+// relative, r within 2^-103 relative, cos and sin within 2^-101, the parts
+// within 2^-99 (|ar c| + |ai s|) + 2^-126 (|ar| + |ai|), which the error of
+// the step's quarter turns (under 2^-167), added k times, leaves intact for
+// any k below 2^32. A part the double-double still cannot settle lies within
+// 2^-99 of its terms' magnitudes of a tie, after cancelling; no rotation
+// tried comes close.
+inline CComplex rotatedCorrectly(const CComplex& a, const QuarterTurns& turns) noexcept {
+    CComplex rotated;
+    if (rotatedFast(a, leadingPhase(turns), rotated)) return rotated;
+    const SplitPhase phase = splitPhase(turns);
     const CosSin<DoubleDouble> careful =
-        cosSinOf(ReducedAngle<DoubleDouble>{fraction * kHalfPiDD, phase.quarters});
-    const DoubleDouble r{ar}, i{ai};
-    const DoubleDouble reCareful = r * careful.cos - i * careful.sin;
-    const DoubleDouble imCareful = r * careful.sin + i * careful.cos;
-    return CComplex(roundToFloat(reCareful, 0), roundToFloat(imCareful, 0));
+        cosSinOf(ReducedAngle<DoubleDouble>{fractionCarefully(phase) * kHalfPiDD, phase.quarters});
+    const DoubleDouble r{static_cast<double>(a.real)}, i{static_cast<double>(a.imag)};
+    return CComplex(roundToFloat(r * careful.cos - i * careful.sin, 0),
+                    roundToFloat(r * careful.sin + i * careful.cos, 0));
+}
+
+// What rotate gives element a at phase `turns`: rotatedCorrectly for a finite
+// a, else a times the rounded e^{j theta}, as a * polar(1, theta) would be.
+inline CComplex rotatedElement(const CComplex& a, const QuarterTurns& turns) noexcept {
+    if (std::isfinite(a.real) && std::isfinite(a.imag)) return rotatedCorrectly(a, turns);
+    CComplex unit;
+    rotatedFast(CComplex(1), leadingPhase(turns), unit);
+    return a * unit;
 }
 
 }  // namespace ccomplex_kernels
