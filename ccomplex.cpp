@@ -248,6 +248,9 @@ float CComplex::ang() const noexcept {
 namespace {
 
 [[gnu::cold, gnu::noinline]] CComplex polarCarefully(float magnitude, float angle) noexcept {
+    // A zero angle: magnitude + j magnitude angle, exact, the zero signed as
+    // the fast path signs it; the double-double sums below would give +0.
+    if (std::fpclassify(angle) == FP_ZERO) return CComplex(magnitude, magnitude * angle);
     using ccomplex_kernels::DoubleDouble;
     const ccomplex_kernels::CosSin<DoubleDouble> v =
         ccomplex_kernels::cosSinOfFloatCarefully(angle);

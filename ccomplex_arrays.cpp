@@ -75,6 +75,9 @@ std::size_t Rotate(const float*, float*, std::size_t, const ccomplex_kernels::Qu
                    const ccomplex_kernels::QuarterTurns&) {
     return 0;
 }
+std::size_t Polar(const float*, const float*, float*, std::size_t) { return 0; }
+std::size_t Exp(const float*, float*, std::size_t) { return 0; }
+std::size_t Angle(const float*, float*, std::size_t) { return 0; }
 #else
 using DoubleTag = hn::ScalableTag<double>;
 using FloatTag = hn::Rebind<float, DoubleTag>;  // as many floats as doubles
@@ -307,6 +310,226 @@ std::size_t SumProducts(const float* a, const float* b, std::size_t n, bool conj
     return k;
 }
 
+using Words = hn::Vec<hn::RebindToUnsigned<DoubleTag> >;
+
+struct LaneCosSin {
+    Doubles cos, sin;
+};
+
+// cos and sin of r + quarters pi/2 for |r| <= pi/4 (a hair more does no
+// harm), lane by lane: the scalar kernel's series (sinCosOfReduced in
+// ccomplex_double_kernels.h), whose bound, 2^-51.3 relative, fused
+// multiply-adds only tighten, and its quarters: odd ones swap cos and sin,
+// cos is negated in quarters 1 and 2, sin in 2 and 3.
+HWY_INLINE LaneCosSin cosSinOfReduced(Doubles r, Words quarters) {
+    using namespace ccomplex_kernels;
+    const DoubleTag d;
+    const hn::RebindToUnsigned<DoubleTag> du;
+    const Doubles z = hn::Mul(r, r), z2 = hn::Mul(z, z), z4 = hn::Mul(z2, z2);
+    const auto tail = [&](const double(&c)[8]) {
+        const auto pair = [&](int i) {
+            return hn::MulAdd(z, hn::Set(d, c[i + 1]), hn::Set(d, c[i]));
+        };
+        return hn::MulAdd(z4, hn::MulAdd(z2, pair(6), pair(4)), hn::MulAdd(z2, pair(2), pair(0)));
+    };
+    const Doubles sinR = hn::MulAdd(hn::Mul(r, z), tail(kSinTail), r);
+    const Doubles cosR =
+        hn::MulAdd(z2, tail(kCosTail), hn::NegMulAdd(z, hn::Set(d, 0.5), hn::Set(d, 1.0)));
+    const Words one = hn::Set(du, 1), two = hn::Set(du, 2);
+    const auto odd = hn::RebindMask(d, hn::Eq(hn::And(quarters, one), one));
+    const auto negateCos = hn::RebindMask(d, hn::Eq(hn::And(hn::Add(quarters, one), two), two));
+    const auto negateSin = hn::RebindMask(d, hn::Eq(hn::And(quarters, two), two));
+    const Doubles swappedCos = hn::IfThenElse(odd, sinR, cosR);
+    const Doubles swappedSin = hn::IfThenElse(odd, cosR, sinR);
+    return {hn::IfThenElse(negateCos, hn::Neg(swappedCos), swappedCos),
+            hn::IfThenElse(negateSin, hn::Neg(swappedSin), swappedSin)};
+}
+
+// The integer nearest x, for |x| < 2^51, and its last bits: as
+// nearestInteger does, from x + 1.5 2^52.
+HWY_INLINE Doubles nearestInteger(Doubles x, Words& bits) {
+    const DoubleTag d;
+    const Doubles shifted = hn::Add(x, hn::Set(d, 0x1.8p52));
+    bits = hn::BitCast(hn::RebindToUnsigned<DoubleTag>(), shifted);
+    return hn::Sub(shifted, hn::Set(d, 0x1.8p52));
+}
+
+// cos y and sin y for |y| <= 2^19 as cosSinOfFloat computes them, within
+// 2^-50 relative: y = k pi/2 + r by reduceSmallAngle's three parts of pi/2,
+// k times the first two exact, and sin(-0) = -0.
+HWY_INLINE LaneCosSin cosSinOfSmallAngle(Doubles y) {
+    using namespace ccomplex_kernels;
+    const DoubleTag d;
+    Words quarters;
+    const Doubles k = nearestInteger(hn::Mul(y, hn::Set(d, kTwoOverPi)), quarters);
+    const Doubles r =
+        hn::NegMulAdd(k, hn::Set(d, kHalfPiParts[2]),
+                      hn::NegMulAdd(k, hn::Set(d, kHalfPiParts[1]),
+                                    hn::NegMulAdd(k, hn::Set(d, kHalfPiParts[0]), y)));
+    const LaneCosSin cs = cosSinOfReduced(r, quarters);
+    return {cs.cos, hn::IfThenElse(hn::Eq(y, hn::Zero(d)), y, cs.sin)};
+}
+
+// Whether every lane's part v rounds to one float over the margin |v| 2^-47,
+// which holds polar's and exp's parts (each within 2^-49.5 relative in
+// these kernels); a NaN fails it here, for the scalar form to take.
+HWY_INLINE bool roundsAlikeRelative(Doubles v) {
+    const DoubleTag d;
+    return hn::AllFalse(d, hn::IsNaN(v)) &&
+           roundsAlikeWithin(v, hn::Mul(hn::Abs(v), hn::Set(d, 0x1p-47)));
+}
+
+// polar(m, y) lane by lane for finite m and |y| <= 2^19: m cos y and m sin
+// y, each rounded once in double, within 2^-49.5 relative; the rest, and
+// any vector whose margin fails, by the scalar form.
+std::size_t Polar(const float* magnitude, const float* angle, float* out, std::size_t n) {
+    const DoubleTag d;
+    const FloatTag f;
+    const std::size_t step = hn::Lanes(d);
+    std::size_t k = 0;
+    for (; k + step <= n; k += step) {
+        const Doubles m = hn::PromoteTo(d, hn::LoadU(f, magnitude + k));
+        const Doubles y = hn::PromoteTo(d, hn::LoadU(f, angle + k));
+        const LaneCosSin cs = cosSinOfSmallAngle(y);
+        const Doubles re = hn::Mul(m, cs.cos), im = hn::Mul(m, cs.sin);
+        const bool ordinary =
+            hn::AllTrue(d, hn::And(hn::IsFinite(m), hn::Le(hn::Abs(y), hn::Set(d, 0x1p19))));
+        if (ordinary && roundsAlikeRelative(re) && roundsAlikeRelative(im)) {
+            hn::StoreInterleaved2(narrowed(re), narrowed(im), f, out + 2 * k);
+            continue;
+        }
+        for (std::size_t i = k; i < k + step; ++i) {
+            const CComplex z = CComplex::polar(magnitude[i], angle[i]);
+            out[2 * i] = z.real;
+            out[2 * i + 1] = z.imag;
+        }
+    }
+    return k;
+}
+
+// e^x lane by lane as expOf computes it, within 1.8u relative, for |x| <=
+// 708, where 2^k is a normal double.
+HWY_INLINE Doubles exponential(Doubles x) {
+    using namespace ccomplex_kernels;
+    const DoubleTag d;
+    const hn::RebindToSigned<DoubleTag> di;
+    Words unused;
+    const Doubles k = nearestInteger(hn::Mul(x, hn::Set(d, kOneOverLn2)), unused);
+    const Doubles rHi = hn::NegMulAdd(k, hn::Set(d, kLn2Hi), x);
+    const Doubles rLo = hn::Neg(hn::Mul(k, hn::Set(d, kLn2Lo)));
+    const Doubles r = hn::Add(rHi, rLo), r2 = hn::Mul(r, r), r4 = hn::Mul(r2, r2),
+                  r8 = hn::Mul(r4, r4);
+    const auto pair = [&](double c0, double c1) {
+        return hn::MulAdd(r, hn::Set(d, c1), hn::Set(d, c0));
+    };
+    const Doubles q = hn::MulAdd(
+        r8,
+        hn::MulAdd(r2, pair(1.0 / 479001600, 1.0 / 6227020800),
+                   pair(1.0 / 3628800, 1.0 / 39916800)),
+        hn::MulAdd(r4, hn::MulAdd(r2, pair(1.0 / 40320, 1.0 / 362880), pair(1.0 / 720, 1.0 / 5040)),
+                   hn::MulAdd(r2, pair(1.0 / 24, 1.0 / 120), pair(1.0 / 2, 1.0 / 6))));
+    // 1 + rHi as a double-double, |rHi| < 1: quickTwoSum.
+    const Doubles one = hn::Set(d, 1.0);
+    const Doubles leadHi = hn::Add(one, rHi), leadLo = hn::Sub(rHi, hn::Sub(leadHi, one));
+    const Doubles value = hn::Add(leadHi, hn::Add(leadLo, hn::MulAdd(r2, q, rLo)));
+    // 2^k from its bits.
+    const auto exponentBits = hn::ShiftLeft<52>(hn::Add(hn::ConvertTo(di, k), hn::Set(di, 1023)));
+    return hn::Mul(value, hn::BitCast(d, exponentBits));
+}
+
+// exp(x + jy) lane by lane for |x| <= 708 and |y| <= 2^19: e^x cos y + j e^x
+// sin y, each within 2^-49.5 relative (e^x + jy where y is zero); the
+// rest, and any vector whose margin fails, by the scalar form.
+std::size_t Exp(const float* a, float* out, std::size_t n) {
+    const DoubleTag d;
+    const FloatTag f;
+    const std::size_t step = hn::Lanes(d);
+    std::size_t k = 0;
+    for (; k + step <= n; k += step) {
+        hn::Vec<FloatTag> reIn, imIn;
+        hn::LoadInterleaved2(f, a + 2 * k, reIn, imIn);
+        const Doubles x = hn::PromoteTo(d, reIn), y = hn::PromoteTo(d, imIn);
+        const bool ordinary = hn::AllTrue(d, hn::And(hn::Le(hn::Abs(x), hn::Set(d, 708.0)),
+                                                     hn::Le(hn::Abs(y), hn::Set(d, 0x1p19))));
+        if (ordinary) {
+            const Doubles m = exponential(x);
+            const LaneCosSin cs = cosSinOfSmallAngle(y);
+            const Doubles re = hn::Mul(m, cs.cos);
+            const Doubles im = hn::Mul(m, cs.sin);
+            if (roundsAlikeRelative(re) && roundsAlikeRelative(im)) {
+                hn::StoreInterleaved2(narrowed(re), narrowed(im), f, out + 2 * k);
+                continue;
+            }
+        }
+        for (std::size_t i = k; i < k + step; ++i) {
+            const CComplex z = ::exp(CComplex(a[2 * i], a[2 * i + 1]));
+            out[2 * i] = z.real;
+            out[2 * i + 1] = z.imag;
+        }
+    }
+    return k;
+}
+
+// z.ang() lane by lane for finite z off the axes' zeros: atan2Of's octant
+// and quotient, octantAngle's table entry (gathered) and series, within
+// 3.2u relative, under the margin 2^-49; the rest, and any vector whose
+// margin fails, by the scalar form.
+std::size_t Angle(const float* a, float* out, std::size_t n) {
+    using namespace ccomplex_kernels;
+    const DoubleTag d;
+    const FloatTag f;
+    const hn::RebindToSigned<DoubleTag> di;
+    const std::size_t step = hn::Lanes(d);
+    std::size_t k = 0;
+    for (; k + step <= n; k += step) {
+        hn::Vec<FloatTag> reIn, imIn;
+        hn::LoadInterleaved2(f, a + 2 * k, reIn, imIn);
+        const Doubles x = hn::PromoteTo(d, reIn), y = hn::PromoteTo(d, imIn);
+        const Doubles ax = hn::Abs(x), ay = hn::Abs(y);
+        const auto ordinary = hn::And(hn::And(hn::IsFinite(x), hn::IsFinite(y)),
+                                      hn::And(hn::Gt(ax, hn::Zero(d)), hn::Gt(ay, hn::Zero(d))));
+        const auto steep = hn::Gt(ay, ax);
+        const Doubles q = hn::Div(hn::IfThenElse(steep, ax, ay), hn::IfThenElse(steep, ay, ax));
+        // The octant: 0 atan q, 1 pi/2 - atan q, 2 pi/2 + atan q, 3 pi - atan q.
+        const auto negativeX = hn::Lt(x, hn::Zero(d));
+        const Doubles one = hn::Set(d, 1.0), two = hn::Set(d, 2.0), three = hn::Set(d, 3.0);
+        const Doubles octant = hn::IfThenElse(negativeX, hn::IfThenElse(steep, two, three),
+                                              hn::IfThenElse(steep, one, hn::Zero(d)));
+        // j = 0 below q = 1/8, else the nearest eighth; d = (q - c)/(1 + q c).
+        const Doubles j =
+            hn::IfThenZeroElse(hn::Lt(q, hn::Set(d, 0.125)),
+                               hn::Floor(hn::MulAdd(q, hn::Set(d, 8.0), hn::Set(d, 0.5))));
+        const Doubles c = hn::Mul(j, hn::Set(d, 0.125));
+        const Doubles dq = hn::Div(hn::Sub(q, c), hn::MulAdd(q, c, one));
+        const Doubles z = hn::Mul(dq, dq), z2 = hn::Mul(z, z), z4 = hn::Mul(z2, z2),
+                      z8 = hn::Mul(z4, z4);
+        const auto pair = [&](double c0, double c1) {
+            return hn::MulAdd(z, hn::Set(d, c1), hn::Set(d, c0));
+        };
+        const Doubles p = hn::MulAdd(
+            z8, hn::Set(d, -1.0 / 19),
+            hn::MulAdd(z4, hn::MulAdd(z2, pair(-1.0 / 15, 1.0 / 17), pair(-1.0 / 11, 1.0 / 13)),
+                       hn::MulAdd(z2, pair(-1.0 / 7, 1.0 / 9), pair(-1.0 / 3, 1.0 / 5))));
+        const Doubles atanD = hn::MulAdd(hn::Mul(dq, z), p, dq);
+        // kOctantAngles[octant][j], as 9 octant + j into the flat table.
+        const auto index = hn::ConvertTo(di, hn::MulAdd(octant, hn::Set(d, 9.0), j));
+        const double* table = &kOctantAngles[0][0].hi;
+        const Doubles hi = hn::GatherIndex(d, table, hn::Add(index, index));
+        const Doubles lo = hn::GatherIndex(d, table + 1, hn::Add(index, index));
+        const auto oddOctant = hn::Or(hn::Eq(octant, one), hn::Eq(octant, three));
+        const Doubles angle =
+            hn::Add(hi, hn::Add(lo, hn::IfThenElse(oddOctant, hn::Neg(atanD), atanD)));
+        const Doubles signedAngle = hn::CopySign(angle, y);
+        if (hn::AllTrue(d, ordinary) &&
+            roundsAlikeWithin(signedAngle, hn::Mul(hn::Abs(signedAngle), hn::Set(d, 0x1p-49)))) {
+            hn::StoreU(narrowed(signedAngle), f, out + k);
+            continue;
+        }
+        for (std::size_t i = k; i < k + step; ++i) out[i] = CComplex(a[2 * i], a[2 * i + 1]).ang();
+    }
+    return k;
+}
+
 // rotate's fast path lane by lane, one value per lane, in planar form: each
 // lane's phase as the leading 128 bits of its quarter turns (exact but for
 // 2^-126 of a quarter turn per vector added, far below the fast path's
@@ -322,7 +545,6 @@ std::size_t Rotate(const float* a, float* out, std::size_t n,
     const FloatTag f;
     const hn::RebindToUnsigned<DoubleTag> du;
     const hn::RebindToSigned<DoubleTag> di;
-    using Words = hn::Vec<decltype(du)>;
     const std::size_t step = hn::Lanes(d);
     // The leading 128 bits of each lane's turns, and of a vector's worth of
     // increments.
@@ -352,28 +574,8 @@ std::size_t Rotate(const float* a, float* out, std::size_t n,
             hn::Mul(hn::ConvertTo(d, hn::BitCast(di, fractionBits)), hn::Set(d, 0x1p-64));
         const Doubles r = hn::MulAdd(fraction, hn::Set(d, kHalfPiDD.hi),
                                      hn::Mul(fraction, hn::Set(d, kHalfPiDD.lo)));
-        // cos r and sin r as sinCosOfReduced computes them.
-        const Doubles z = hn::Mul(r, r), z2 = hn::Mul(z, z), z4 = hn::Mul(z2, z2);
-        const auto tail = [&](const double(&c)[8]) {
-            const auto pair = [&](int i) {
-                return hn::MulAdd(z, hn::Set(d, c[i + 1]), hn::Set(d, c[i]));
-            };
-            return hn::MulAdd(z4, hn::MulAdd(z2, pair(6), pair(4)),
-                              hn::MulAdd(z2, pair(2), pair(0)));
-        };
-        const Doubles sinR = hn::MulAdd(hn::Mul(r, z), tail(kSinTail), r);
-        const Doubles cosR =
-            hn::MulAdd(z2, tail(kCosTail), hn::NegMulAdd(z, hn::Set(d, 0.5), hn::Set(d, 1.0)));
-        // The quarters: odd ones swap cos and sin; cos is negated in
-        // quarters 1 and 2, sin in 2 and 3.
-        const Words one = hn::Set(du, 1), two = hn::Set(du, 2);
-        const auto odd = hn::RebindMask(d, hn::Eq(hn::And(quarters, one), one));
-        const auto negateCos = hn::RebindMask(d, hn::Eq(hn::And(hn::Add(quarters, one), two), two));
-        const auto negateSin = hn::RebindMask(d, hn::Eq(hn::And(quarters, two), two));
-        const Doubles swappedCos = hn::IfThenElse(odd, sinR, cosR);
-        const Doubles swappedSin = hn::IfThenElse(odd, cosR, sinR);
-        const Doubles c = hn::IfThenElse(negateCos, hn::Neg(swappedCos), swappedCos);
-        const Doubles s = hn::IfThenElse(negateSin, hn::Neg(swappedSin), swappedSin);
+        const LaneCosSin cs = cosSinOfReduced(r, quarters);
+        const Doubles c = cs.cos, s = cs.sin;
         const Doubles arC = hn::Mul(ar, c), aiS = hn::Mul(ai, s), arS = hn::Mul(ar, s),
                       aiC = hn::Mul(ai, c);
         const Doubles re = hn::Sub(arC, aiS), im = hn::Add(arS, aiC);
@@ -423,6 +625,9 @@ HWY_EXPORT(Norm);
 HWY_EXPORT(Magnitude);
 HWY_EXPORT(SumProducts);
 HWY_EXPORT(Rotate);
+HWY_EXPORT(Polar);
+HWY_EXPORT(Exp);
+HWY_EXPORT(Angle);
 
 namespace {
 
@@ -528,18 +733,21 @@ void norm(const CComplex* a, float* out, std::size_t n) noexcept {
 
 void angle(const CComplex* a, float* out, std::size_t n) noexcept {
     assertNoPartialOverlap(out, a, n);
-    finishWith(0, n, [&](std::size_t k) { out[k] = a[k].ang(); });
+    const std::size_t done = HWY_DYNAMIC_DISPATCH(Angle)(partsOf(a), out, n);
+    finishWith(done, n, [&](std::size_t k) { out[k] = a[k].ang(); });
 }
 
 void polar(const float* magnitude, const float* angle, CComplex* out, std::size_t n) noexcept {
     assertNoPartialOverlap(out, magnitude, n);
     assertNoPartialOverlap(out, angle, n);
-    finishWith(0, n, [&](std::size_t k) { out[k] = CComplex::polar(magnitude[k], angle[k]); });
+    const std::size_t done = HWY_DYNAMIC_DISPATCH(Polar)(magnitude, angle, partsOf(out), n);
+    finishWith(done, n, [&](std::size_t k) { out[k] = CComplex::polar(magnitude[k], angle[k]); });
 }
 
 void exp(const CComplex* a, CComplex* out, std::size_t n) noexcept {
     assertNoPartialOverlap(out, a, n);
-    finishWith(0, n, [&](std::size_t k) { out[k] = ::exp(a[k]); });
+    const std::size_t done = HWY_DYNAMIC_DISPATCH(Exp)(partsOf(a), partsOf(out), n);
+    finishWith(done, n, [&](std::size_t k) { out[k] = ::exp(a[k]); });
 }
 
 // The phases in quarter turns, fixed-point: phase's, then step's added once

@@ -199,11 +199,25 @@ TEST(Arrays, HardOperandsAreTheScalarOperationsOnEveryTarget) {
         std::uint32_t bits[4];
         fields >> name >> std::hex >> bits[0] >> bits[1] >> bits[2] >> bits[3];
         if (name != "z/w" && name != "z*w" && name != "mag" && name != "norm" && name != "ang" &&
-            name != "polar") {
+            name != "polar" && name != "exp") {
             continue;
         }
         a.emplace_back(fromBits(bits[0]), fromBits(bits[1]));
         b.emplace_back(fromBits(bits[2]), fromBits(bits[3]));
+    }
+    // The operands whose real part is within [-708, 708] and imaginary part
+    // within [-2^19, 2^19] once more, together, so that the values the exp
+    // and polar kernels take whole are not all mixed with ones they hand to
+    // the scalar forms; and zero angles of both signs.
+    for (std::size_t k = 0, rows = a.size(); k < rows; ++k) {
+        if (std::fabs(a[k].real) <= 708 && std::fabs(a[k].imag) <= 0x1p19f) {
+            a.push_back(a[k]);
+            b.push_back(b[k]);
+        }
+    }
+    for (int k = 0; k < 64; ++k) {
+        a.emplace_back(static_cast<float>(k % 7) - 3.5f, k % 2 == 0 ? -0.0f : 0.0f);
+        b.emplace_back(1.0f, static_cast<float>(k));
     }
     ASSERT_GT(a.size(), 1500u);
     std::vector<CComplex> out(a.size());

@@ -233,6 +233,7 @@ TEST(Arithmetic, ExactResults) {
         {CComplex(2e38f, 2e38f) * CComplex(2, -2), {kInf, 0}},
         {CComplex::polar(5, CComplex(3, 4).ang()), {3, 4}},
         {CComplex::polar(-2, 0), {-2, -0.0f}},
+        {CComplex::polar(-0x1.7f0a38p-127f, 0), {-0x1.7f0a38p-127f, -0.0f}},  // the careful path
         {CComplex::polar(kInf), {kInf, 0}},
         {polar(-2), {-2, 0}},
         {itself[0], {1, 0}},
