@@ -61,23 +61,25 @@ namespace hn = hwy::HWY_NAMESPACE;
 #if HWY_TARGET == HWY_SCALAR || !HWY_HAVE_FLOAT64
 // One lane per vector, too few for a (re, im) pair, or no double lanes (32-bit
 // ARM's NEON): the scalar operations do all the work.
-std::size_t Multiply(const float*, const float*, float*, std::size_t) { return 0; }
-std::size_t MultiplyConjugate(const float*, const float*, float*, std::size_t) { return 0; }
-std::size_t ScaleByComplex(const float*, CComplex, float*, std::size_t) { return 0; }
-std::size_t ScaleByFloat(const float*, float, float*, std::size_t) { return 0; }
-std::size_t Divide(const float*, const float*, float*, std::size_t, std::size_t&) { return 0; }
-std::size_t Norm(const float*, float*, std::size_t) { return 0; }
-std::size_t Magnitude(const float*, float*, std::size_t) { return 0; }
-std::size_t SumProducts(const float*, const float*, std::size_t, bool, detail::DotSums&) {
+static std::size_t Multiply(const float*, const float*, float*, std::size_t) { return 0; }
+static std::size_t MultiplyConjugate(const float*, const float*, float*, std::size_t) { return 0; }
+static std::size_t ScaleByComplex(const float*, CComplex, float*, std::size_t) { return 0; }
+static std::size_t ScaleByFloat(const float*, float, float*, std::size_t) { return 0; }
+static std::size_t Divide(const float*, const float*, float*, std::size_t, std::size_t&) {
     return 0;
 }
-std::size_t Rotate(const float*, float*, std::size_t, const ccomplex_kernels::QuarterTurns&,
-                   const ccomplex_kernels::QuarterTurns&) {
+static std::size_t Norm(const float*, float*, std::size_t) { return 0; }
+static std::size_t Magnitude(const float*, float*, std::size_t) { return 0; }
+static std::size_t SumProducts(const float*, const float*, std::size_t, bool, detail::DotSums&) {
     return 0;
 }
-std::size_t Polar(const float*, const float*, float*, std::size_t) { return 0; }
-std::size_t Exp(const float*, float*, std::size_t) { return 0; }
-std::size_t Angle(const float*, float*, std::size_t) { return 0; }
+static std::size_t Rotate(const float*, float*, std::size_t, const ccomplex_kernels::QuarterTurns&,
+                          const ccomplex_kernels::QuarterTurns&) {
+    return 0;
+}
+static std::size_t Polar(const float*, const float*, float*, std::size_t) { return 0; }
+static std::size_t Exp(const float*, float*, std::size_t) { return 0; }
+static std::size_t Angle(const float*, float*, std::size_t) { return 0; }
 #else
 using DoubleTag = hn::ScalableTag<double>;
 using FloatTag = hn::Rebind<float, DoubleTag>;  // as many floats as doubles
@@ -148,15 +150,15 @@ HWY_INLINE std::size_t multiplyVectors(const float* a, const float* b, float* ou
     return k;
 }
 
-std::size_t Multiply(const float* a, const float* b, float* out, std::size_t n) {
+static std::size_t Multiply(const float* a, const float* b, float* out, std::size_t n) {
     return multiplyVectors(a, b, out, n, false);
 }
 
-std::size_t MultiplyConjugate(const float* a, const float* b, float* out, std::size_t n) {
+static std::size_t MultiplyConjugate(const float* a, const float* b, float* out, std::size_t n) {
     return multiplyVectors(a, b, out, n, true);
 }
 
-std::size_t ScaleByComplex(const float* a, CComplex s, float* out, std::size_t n) {
+static std::size_t ScaleByComplex(const float* a, CComplex s, float* out, std::size_t n) {
     const std::size_t step = valuesPerVector();
     const DoubleTag d;
     // (c, d) in every lane pair.
@@ -169,7 +171,7 @@ std::size_t ScaleByComplex(const float* a, CComplex s, float* out, std::size_t n
 }
 
 // One float product per part, as z * s computes it.
-std::size_t ScaleByFloat(const float* a, float s, float* out, std::size_t n) {
+static std::size_t ScaleByFloat(const float* a, float s, float* out, std::size_t n) {
     const hn::ScalableTag<float> f;
     const std::size_t step = hn::Lanes(f) / 2;
     const auto factor = hn::Set(f, s);
@@ -189,8 +191,8 @@ std::size_t ScaleByFloat(const float* a, float s, float* out, std::size_t n) {
 // value, inside the margin, so its rounding is the exact value's either way.
 // A vector with any lane held back, or with a divisor that is zero, infinite
 // or NaN, is done by the scalar quotient, zero divisors counted, not written.
-std::size_t Divide(const float* a, const float* b, float* out, std::size_t n,
-                   std::size_t& zeroDivisors) {
+static std::size_t Divide(const float* a, const float* b, float* out, std::size_t n,
+                          std::size_t& zeroDivisors) {
     const std::size_t step = valuesPerVector();
     const DoubleTag d;
     std::size_t k = 0;
@@ -256,11 +258,11 @@ HWY_INLINE std::size_t sumsOfSquaresVectors(const float* a, float* out, std::siz
     return k;
 }
 
-std::size_t Norm(const float* a, float* out, std::size_t n) {
+static std::size_t Norm(const float* a, float* out, std::size_t n) {
     return sumsOfSquaresVectors<false>(a, out, n);
 }
 
-std::size_t Magnitude(const float* a, float* out, std::size_t n) {
+static std::size_t Magnitude(const float* a, float* out, std::size_t n) {
     return sumsOfSquaresVectors<true>(a, out, n);
 }
 
@@ -269,8 +271,8 @@ std::size_t Magnitude(const float* a, float* out, std::size_t n) {
 // sign a sum in any order gives it; and the squares of every part of a and
 // of b. Four chains of sums and four of squares, two vectors a step, so that
 // no addition waits for the one before.
-std::size_t SumProducts(const float* a, const float* b, std::size_t n, bool conjugate,
-                        detail::DotSums& sums) {
+static std::size_t SumProducts(const float* a, const float* b, std::size_t n, bool conjugate,
+                               detail::DotSums& sums) {
     const std::size_t step = valuesPerVector();
     const DoubleTag d;
     const Doubles conjugation = conjugate ? signOfImagLanes() : hn::Zero(d);
@@ -382,7 +384,7 @@ HWY_INLINE bool roundsAlikeRelative(Doubles v) {
 // polar(m, y) lane by lane for finite m and |y| <= 2^19: m cos y and m sin
 // y, each rounded once in double, within 2^-49.5 relative; the rest, and
 // any vector whose margin fails, by the scalar form.
-std::size_t Polar(const float* magnitude, const float* angle, float* out, std::size_t n) {
+static std::size_t Polar(const float* magnitude, const float* angle, float* out, std::size_t n) {
     const DoubleTag d;
     const FloatTag f;
     const std::size_t step = hn::Lanes(d);
@@ -440,7 +442,7 @@ HWY_INLINE Doubles exponential(Doubles x) {
 // exp(x + jy) lane by lane for |x| <= 708 and |y| <= 2^19: e^x cos y + j e^x
 // sin y, each within 2^-49.5 relative (e^x + jy where y is zero); the
 // rest, and any vector whose margin fails, by the scalar form.
-std::size_t Exp(const float* a, float* out, std::size_t n) {
+static std::size_t Exp(const float* a, float* out, std::size_t n) {
     const DoubleTag d;
     const FloatTag f;
     const std::size_t step = hn::Lanes(d);
@@ -474,7 +476,7 @@ std::size_t Exp(const float* a, float* out, std::size_t n) {
 // and quotient, octantAngle's table entry (gathered) and series, within
 // 3.2u relative, under the margin 2^-49; the rest, and any vector whose
 // margin fails, by the scalar form.
-std::size_t Angle(const float* a, float* out, std::size_t n) {
+static std::size_t Angle(const float* a, float* out, std::size_t n) {
     using namespace ccomplex_kernels;
     const DoubleTag d;
     const FloatTag f;
@@ -537,9 +539,9 @@ std::size_t Angle(const float* a, float* out, std::size_t n) {
 // computes them, and the same margin test, with lanes at a zero fraction
 // (whose zero sine's sign the scalar form fixes) left out too. A vector with
 // any lane left out is done by the scalar form at its exact phases.
-std::size_t Rotate(const float* a, float* out, std::size_t n,
-                   const ccomplex_kernels::QuarterTurns& start,
-                   const ccomplex_kernels::QuarterTurns& increment) {
+static std::size_t Rotate(const float* a, float* out, std::size_t n,
+                          const ccomplex_kernels::QuarterTurns& start,
+                          const ccomplex_kernels::QuarterTurns& increment) {
     using namespace ccomplex_kernels;
     const DoubleTag d;
     const FloatTag f;

@@ -83,7 +83,7 @@ private:
     static constexpr std::uint64_t kDigitMask = 0xffffffffu;
     static constexpr int kOffset = 352;  // limb 0 is worth 2^-352
     static constexpr int kLimbs = 22;    // up to 2^352
-    static constexpr std::uint32_t kAdditionsBetweenCarries = 1u << 30;
+    static constexpr std::uint64_t kAdditionsBetweenCarries = 1u << 30;
 
     void propagateCarries() noexcept {
         for (int i = 0; i + 1 < kLimbs; ++i) {
@@ -102,7 +102,7 @@ private:
     }
 
     std::int64_t limbs_[kLimbs] = {};
-    std::uint32_t additions_ = 0;
+    std::uint64_t additions_ = 0;
 };
 
 }  // namespace ccomplex_kernels

@@ -3,6 +3,7 @@
 divided by the median time of its standard counterpart.
 
 Usage: tools/benchmark_ratios.py BENCHMARK_BINARY [REPETITIONS]
+(ccomplex_benchmark, or ccomplex_arrays_benchmark for the batch operations)
 """
 import json
 import statistics
@@ -53,7 +54,19 @@ PAIRS = [  # (operation, CComplex benchmark, counterpart benchmark, target or No
     # The counterpart squares in float, fast and far from exact: no target.
     ("pow(z, n) against std::pow(z, n)", "BM_PowInt<CComplex>", "BM_PowInt<std::complex<float>>",
      None),
-]
+    # The batch operations (ccomplex_arrays_benchmark): against the
+    # std::complex<float> loops built with -O3 -march=native -ffast-math, and
+    # against the same loop of scalar CComplex operations.
+] + [(f"batch {name}", f"BM_Batch_{op}", f"BM_Std_{op}", target)
+     for name, op, target in [
+         ("product", "Multiply", 1.5), ("conjugate product", "MultiplyConjugate", 1.5),
+         ("scale by a value", "ScaleByValue", 1.5), ("scale by a float", "ScaleByFloat", 1.5),
+         ("quotient", "Divide", 3.0), ("magnitude", "Magnitude", 2.0), ("norm", "Norm", 2.0),
+         ("angle", "Angle", 3.0), ("polar", "Polar", 0.25), ("exp", "Exp", 0.25),
+         ("rotation (std: running phasor)", "Rotate", 0.75), ("dot", "Dot", 3.0),
+         ("conjugate dot", "DotConjugate", 3.0)]] + [
+    (f"batch {op} against the CComplex loop", f"BM_Batch_{op}", f"BM_Loop_{op}", None)
+    for op in ["Multiply", "Divide", "Magnitude", "Angle", "Polar", "Exp", "Rotate", "Dot"]]
 
 
 def median_times(binary, repetitions, benchmark_filter="."):
