@@ -491,7 +491,10 @@ static std::size_t Angle(const float* a, float* out, std::size_t n) {
         const auto ordinary = hn::And(hn::And(hn::IsFinite(x), hn::IsFinite(y)),
                                       hn::And(hn::Gt(ax, hn::Zero(d)), hn::Gt(ay, hn::Zero(d))));
         const auto steep = hn::Gt(ay, ax);
-        const Doubles q = hn::Div(hn::IfThenElse(steep, ax, ay), hn::IfThenElse(steep, ay, ax));
+        // In [0, 1] in every lane, 0 in those left to the scalar form, so
+        // that the table index below stays in the table.
+        const Doubles q = hn::IfThenElseZero(
+            ordinary, hn::Div(hn::IfThenElse(steep, ax, ay), hn::IfThenElse(steep, ay, ax)));
         // The octant: 0 atan q, 1 pi/2 - atan q, 2 pi/2 + atan q, 3 pi - atan q.
         const auto negativeX = hn::Lt(x, hn::Zero(d));
         const Doubles one = hn::Set(d, 1.0), two = hn::Set(d, 2.0), three = hn::Set(d, 3.0);

@@ -70,8 +70,9 @@ private:
     std::uniform_real_distribution<float> ordinary_{-1.0f, 1.0f};
 };
 
-// The longest run to try: twice the widest vector, in values, plus one.
-constexpr std::size_t kLongestRun = 2 * HWY_MAX_BYTES / sizeof(float) + 1;
+// The longest run to try: twice the widest vector any target has (256
+// bytes, SVE's largest; 64 on x86-64), in values, plus one.
+constexpr std::size_t kLongestRun = 2 * 256 / sizeof(CComplex) + 1;
 
 // An elementwise batch operation, and the scalar one it must match.
 struct Elementwise {
