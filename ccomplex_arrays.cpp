@@ -277,29 +277,32 @@ static std::size_t SumProducts(const float* a, const float* b, std::size_t n, bo
     const DoubleTag d;
     const Doubles conjugation = conjugate ? signOfImagLanes() : hn::Zero(d);
     const Doubles negativeZero = hn::Set(d, -0.0);
-    Doubles sum[4] = {negativeZero, negativeZero, negativeZero, negativeZero};
-    Doubles squares[4] = {hn::Zero(d), hn::Zero(d), hn::Zero(d), hn::Zero(d)};
-    const auto add = [&](std::size_t k, int chain) {
+    // Separate variables, as scalable vectors cannot be array elements.
+    Doubles sum0 = negativeZero, sum1 = negativeZero, sum2 = negativeZero, sum3 = negativeZero;
+    Doubles squaresA0 = hn::Zero(d), squaresB0 = hn::Zero(d), squaresA1 = hn::Zero(d),
+            squaresB1 = hn::Zero(d);
+    const auto add = [&](std::size_t k, Doubles& sumAa, Doubles& sumBb, Doubles& squaresA,
+                         Doubles& squaresB) {
         const Doubles ab = loadWidened(a + 2 * k);
         const Doubles cd = hn::Xor(loadWidened(b + 2 * k), conjugation);
         const Doubles minusBb = hn::Xor(hn::DupOdd(ab), signOfRealLanes());
-        sum[chain] = hn::MulAdd(hn::DupEven(ab), cd, sum[chain]);
-        sum[chain + 1] = hn::MulAdd(minusBb, hn::Reverse2(d, cd), sum[chain + 1]);
-        squares[chain] = hn::MulAdd(ab, ab, squares[chain]);
-        squares[chain + 1] = hn::MulAdd(cd, cd, squares[chain + 1]);
+        sumAa = hn::MulAdd(hn::DupEven(ab), cd, sumAa);
+        sumBb = hn::MulAdd(minusBb, hn::Reverse2(d, cd), sumBb);
+        squaresA = hn::MulAdd(ab, ab, squaresA);
+        squaresB = hn::MulAdd(cd, cd, squaresB);
     };
     std::size_t k = 0;
     for (; k + 2 * step <= n; k += 2 * step) {
-        add(k, 0);
-        add(k + step, 2);
+        add(k, sum0, sum1, squaresA0, squaresB0);
+        add(k + step, sum2, sum3, squaresA1, squaresB1);
     }
     if (k + step <= n) {
-        add(k, 0);
+        add(k, sum0, sum1, squaresA0, squaresB0);
         k += step;
     }
-    const Doubles total = hn::Add(hn::Add(sum[0], sum[1]), hn::Add(sum[2], sum[3]));
-    const Doubles squaresOfA = hn::Add(squares[0], squares[2]);
-    const Doubles squaresOfB = hn::Add(squares[1], squares[3]);
+    const Doubles total = hn::Add(hn::Add(sum0, sum1), hn::Add(sum2, sum3));
+    const Doubles squaresOfA = hn::Add(squaresA0, squaresA1);
+    const Doubles squaresOfB = hn::Add(squaresB0, squaresB1);
     double lanes[3][HWY_MAX_BYTES / sizeof(double)];
     hn::StoreU(total, d, lanes[0]);
     hn::StoreU(squaresOfA, d, lanes[1]);
@@ -314,23 +317,20 @@ static std::size_t SumProducts(const float* a, const float* b, std::size_t n, bo
 
 using Words = hn::Vec<hn::RebindToUnsigned<DoubleTag> >;
 
-struct LaneCosSin {
-    Doubles cos, sin;
-};
-
 // cos and sin of r + quarters pi/2 for |r| <= pi/4 (a hair more does no
-// harm), lane by lane: the scalar kernel's series (sinCosOfReduced in
+// harm), lane by lane, into c and s (out-parameters, as a scalable vector
+// cannot be a member of a struct): the scalar kernel's series (sinCosOfReduced in
 // ccomplex_double_kernels.h), whose bound, 2^-51.3 relative, fused
 // multiply-adds only tighten, and its quarters: odd ones swap cos and sin,
 // cos is negated in quarters 1 and 2, sin in 2 and 3.
-HWY_INLINE LaneCosSin cosSinOfReduced(Doubles r, Words quarters) {
+HWY_INLINE void cosSinOfReduced(Doubles r, Words quarters, Doubles& c, Doubles& s) {
     using namespace ccomplex_kernels;
     const DoubleTag d;
     const hn::RebindToUnsigned<DoubleTag> du;
     const Doubles z = hn::Mul(r, r), z2 = hn::Mul(z, z), z4 = hn::Mul(z2, z2);
-    const auto tail = [&](const double(&c)[8]) {
+    const auto tail = [&](const double(&k)[8]) {
         const auto pair = [&](int i) {
-            return hn::MulAdd(z, hn::Set(d, c[i + 1]), hn::Set(d, c[i]));
+            return hn::MulAdd(z, hn::Set(d, k[i + 1]), hn::Set(d, k[i]));
         };
         return hn::MulAdd(z4, hn::MulAdd(z2, pair(6), pair(4)), hn::MulAdd(z2, pair(2), pair(0)));
     };
@@ -343,8 +343,8 @@ HWY_INLINE LaneCosSin cosSinOfReduced(Doubles r, Words quarters) {
     const auto negateSin = hn::RebindMask(d, hn::Eq(hn::And(quarters, two), two));
     const Doubles swappedCos = hn::IfThenElse(odd, sinR, cosR);
     const Doubles swappedSin = hn::IfThenElse(odd, cosR, sinR);
-    return {hn::IfThenElse(negateCos, hn::Neg(swappedCos), swappedCos),
-            hn::IfThenElse(negateSin, hn::Neg(swappedSin), swappedSin)};
+    c = hn::IfThenElse(negateCos, hn::Neg(swappedCos), swappedCos);
+    s = hn::IfThenElse(negateSin, hn::Neg(swappedSin), swappedSin);
 }
 
 // The integer nearest x, for |x| < 2^51, and its last bits: as
@@ -359,7 +359,7 @@ HWY_INLINE Doubles nearestInteger(Doubles x, Words& bits) {
 // cos y and sin y for |y| <= 2^19 as cosSinOfFloat computes them, within
 // 2^-50 relative: y = k pi/2 + r by reduceSmallAngle's three parts of pi/2,
 // k times the first two exact, and sin(-0) = -0.
-HWY_INLINE LaneCosSin cosSinOfSmallAngle(Doubles y) {
+HWY_INLINE void cosSinOfSmallAngle(Doubles y, Doubles& c, Doubles& s) {
     using namespace ccomplex_kernels;
     const DoubleTag d;
     Words quarters;
@@ -368,8 +368,8 @@ HWY_INLINE LaneCosSin cosSinOfSmallAngle(Doubles y) {
         hn::NegMulAdd(k, hn::Set(d, kHalfPiParts[2]),
                       hn::NegMulAdd(k, hn::Set(d, kHalfPiParts[1]),
                                     hn::NegMulAdd(k, hn::Set(d, kHalfPiParts[0]), y)));
-    const LaneCosSin cs = cosSinOfReduced(r, quarters);
-    return {cs.cos, hn::IfThenElse(hn::Eq(y, hn::Zero(d)), y, cs.sin)};
+    cosSinOfReduced(r, quarters, c, s);
+    s = hn::IfThenElse(hn::Eq(y, hn::Zero(d)), y, s);
 }
 
 // Whether every lane's part v rounds to one float over the margin |v| 2^-47,
@@ -392,8 +392,9 @@ static std::size_t Polar(const float* magnitude, const float* angle, float* out,
     for (; k + step <= n; k += step) {
         const Doubles m = hn::PromoteTo(d, hn::LoadU(f, magnitude + k));
         const Doubles y = hn::PromoteTo(d, hn::LoadU(f, angle + k));
-        const LaneCosSin cs = cosSinOfSmallAngle(y);
-        const Doubles re = hn::Mul(m, cs.cos), im = hn::Mul(m, cs.sin);
+        Doubles c, s;
+        cosSinOfSmallAngle(y, c, s);
+        const Doubles re = hn::Mul(m, c), im = hn::Mul(m, s);
         const bool ordinary =
             hn::AllTrue(d, hn::And(hn::IsFinite(m), hn::Le(hn::Abs(y), hn::Set(d, 0x1p19))));
         if (ordinary && roundsAlikeRelative(re) && roundsAlikeRelative(im)) {
@@ -455,9 +456,9 @@ static std::size_t Exp(const float* a, float* out, std::size_t n) {
                                                      hn::Le(hn::Abs(y), hn::Set(d, 0x1p19))));
         if (ordinary) {
             const Doubles m = exponential(x);
-            const LaneCosSin cs = cosSinOfSmallAngle(y);
-            const Doubles re = hn::Mul(m, cs.cos);
-            const Doubles im = hn::Mul(m, cs.sin);
+            Doubles c, s;
+            cosSinOfSmallAngle(y, c, s);
+            const Doubles re = hn::Mul(m, c), im = hn::Mul(m, s);
             if (roundsAlikeRelative(re) && roundsAlikeRelative(im)) {
                 hn::StoreInterleaved2(narrowed(re), narrowed(im), f, out + 2 * k);
                 continue;
@@ -579,8 +580,8 @@ static std::size_t Rotate(const float* a, float* out, std::size_t n,
             hn::Mul(hn::ConvertTo(d, hn::BitCast(di, fractionBits)), hn::Set(d, 0x1p-64));
         const Doubles r = hn::MulAdd(fraction, hn::Set(d, kHalfPiDD.hi),
                                      hn::Mul(fraction, hn::Set(d, kHalfPiDD.lo)));
-        const LaneCosSin cs = cosSinOfReduced(r, quarters);
-        const Doubles c = cs.cos, s = cs.sin;
+        Doubles c, s;
+        cosSinOfReduced(r, quarters, c, s);
         const Doubles arC = hn::Mul(ar, c), aiS = hn::Mul(ai, s), arS = hn::Mul(ar, s),
                       aiC = hn::Mul(ai, c);
         const Doubles re = hn::Sub(arC, aiS), im = hn::Add(arS, aiC);
