@@ -37,9 +37,28 @@ inline const float* partsOf(const CComplex* values) noexcept {
 }
 inline float* partsOf(CComplex* values) noexcept { return reinterpret_cast<float*>(values); }
 
-// Both parts zero, of either sign: a divisor that gives 0 + j0.
-inline bool isZero(const CComplex& z) noexcept {
-    return std::fpclassify(z.real) == FP_ZERO && std::fpclassify(z.imag) == FP_ZERO;
+// dividend / divisor as the scalar quotient gives it, but that a zero
+// divisor (both parts zero, of either sign) is counted, not written: 0 + j0.
+inline CComplex quotientCountingZeros(const CComplex& dividend, const CComplex& divisor,
+                                      std::size_t& zeroDivisors) noexcept {
+    if (std::fpclassify(divisor.real) == FP_ZERO && std::fpclassify(divisor.imag) == FP_ZERO) {
+        ++zeroDivisors;
+        return CComplex();
+    }
+    return dividend / divisor;
+}
+
+// The terms of a b, or of a conj(b): a c and -b d (the real part), a d and
+// b c (the imaginary part), each exact in double.
+inline void productTerms(const CComplex& a, const CComplex& b, bool conjugate,
+                         double (&terms)[2][2]) noexcept {
+    const double ar = static_cast<double>(a.real), ai = static_cast<double>(a.imag);
+    const double br = static_cast<double>(b.real),
+                 bi = (conjugate ? -1.0 : 1.0) * static_cast<double>(b.imag);
+    terms[0][0] = ar * br;
+    terms[0][1] = -(ai * bi);
+    terms[1][0] = ar * bi;
+    terms[1][1] = ai * br;
 }
 
 // A dot product's partial sums in double: of its terms, real part then
@@ -211,13 +230,8 @@ static std::size_t Divide(const float* a, const float* b, float* out, std::size_
             continue;
         }
         for (std::size_t i = k; i < k + step; ++i) {
-            const CComplex dividend(a[2 * i], a[2 * i + 1]), divisor(b[2 * i], b[2 * i + 1]);
-            CComplex quotient;  // 0 + j0 for a zero divisor
-            if (detail::isZero(divisor)) {
-                ++zeroDivisors;
-            } else {
-                quotient = dividend / divisor;
-            }
+            const CComplex quotient = detail::quotientCountingZeros(
+                CComplex(a[2 * i], a[2 * i + 1]), CComplex(b[2 * i], b[2 * i + 1]), zeroDivisors);
             out[2 * i] = quotient.real;
             out[2 * i + 1] = quotient.imag;
         }
@@ -712,12 +726,7 @@ std::size_t divide(const CComplex* a, const CComplex* b, CComplex* out, std::siz
     const std::size_t done =
         HWY_DYNAMIC_DISPATCH(Divide)(partsOf(a), partsOf(b), partsOf(out), n, zeroDivisors);
     finishWith(done, n, [&](std::size_t k) {
-        if (detail::isZero(b[k])) {
-            ++zeroDivisors;
-            out[k] = CComplex();
-        } else {
-            out[k] = a[k] / b[k];
-        }
+        out[k] = detail::quotientCountingZeros(a[k], b[k], zeroDivisors);
     });
     if (zeroDivisors != 0) ccomplex_detail::reportZeroDivisor();
     return zeroDivisors;
@@ -793,12 +802,9 @@ CComplex exactSumOfProducts(const CComplex* a, const CComplex* b, std::size_t n,
                             bool conjugate) noexcept {
     ccomplex_kernels::ExactSum exact[2];
     bool negativeZeros[2] = {true, true};
-    const double sign = conjugate ? -1.0 : 1.0;
     for (std::size_t k = 0; k < n; ++k) {
-        const double ar = static_cast<double>(a[k].real), ai = static_cast<double>(a[k].imag);
-        const double br = static_cast<double>(b[k].real),
-                     bi = sign * static_cast<double>(b[k].imag);
-        const double terms[2][2] = {{ar * br, -(ai * bi)}, {ar * bi, ai * br}};
+        double terms[2][2];
+        detail::productTerms(a[k], b[k], conjugate, terms);
         for (int part = 0; part < 2; ++part) {
             for (const double term : terms[part]) {
                 exact[part].add(term);
@@ -842,17 +848,14 @@ CComplex sumOfProducts(const CComplex* a, const CComplex* b, std::size_t n,
     detail::DotSums sums = {{-0.0, -0.0}, {0.0, 0.0}};
     const std::size_t done =
         HWY_DYNAMIC_DISPATCH(SumProducts)(partsOf(a), partsOf(b), n, conjugate, sums);
-    const double sign = conjugate ? -1.0 : 1.0;
     for (std::size_t k = done; k < n; ++k) {
-        const double ar = static_cast<double>(a[k].real), ai = static_cast<double>(a[k].imag);
-        const double br = static_cast<double>(b[k].real),
-                     bi = sign * static_cast<double>(b[k].imag);
-        sums.sum[0] += ar * br;
-        sums.sum[0] += -(ai * bi);
-        sums.sum[1] += ar * bi;
-        sums.sum[1] += ai * br;
-        sums.squares[0] += ar * ar + ai * ai;
-        sums.squares[1] += br * br + bi * bi;
+        double terms[2][2];
+        detail::productTerms(a[k], b[k], conjugate, terms);
+        for (int part = 0; part < 2; ++part) {
+            for (const double term : terms[part]) sums.sum[part] += term;
+        }
+        sums.squares[0] += ccomplex_detail::squaredMagnitude(a[k]);
+        sums.squares[1] += ccomplex_detail::squaredMagnitude(b[k]);
     }
     const double normProduct = std::sqrt(sums.squares[0]) * std::sqrt(sums.squares[1]);
     bool certain = true;
@@ -872,49 +875,57 @@ std::size_t commonSize(const std::vector<CComplex>& a, const std::vector<CComple
     return a.size() < b.size() ? a.size() : b.size();
 }
 
+// `batch` over one array, or two, into a new one of their size.
+template <typename Out, typename Batch>
+std::vector<Out> resultOf(Batch batch, const std::vector<CComplex>& a) {
+    std::vector<Out> out(a.size());
+    batch(a.data(), out.data(), out.size());
+    return out;
+}
+
+template <typename Batch>
+std::vector<CComplex> resultOf(Batch batch, const std::vector<CComplex>& a,
+                               const std::vector<CComplex>& b) {
+    std::vector<CComplex> out(commonSize(a, b));
+    batch(a.data(), b.data(), out.data(), out.size());
+    return out;
+}
+
+using Binary = void (*)(const CComplex*, const CComplex*, CComplex*, std::size_t) noexcept;
+using ToFloats = void (*)(const CComplex*, float*, std::size_t) noexcept;
+using ToValues = void (*)(const CComplex*, CComplex*, std::size_t) noexcept;
+
 }  // namespace
 
 std::vector<CComplex> multiply(const std::vector<CComplex>& a, const std::vector<CComplex>& b) {
-    std::vector<CComplex> out(commonSize(a, b));
-    multiply(a.data(), b.data(), out.data(), out.size());
-    return out;
+    return resultOf(static_cast<Binary>(multiply), a, b);
 }
 
 std::vector<CComplex> multiplyConjugate(const std::vector<CComplex>& a,
                                         const std::vector<CComplex>& b) {
-    std::vector<CComplex> out(commonSize(a, b));
-    multiplyConjugate(a.data(), b.data(), out.data(), out.size());
-    return out;
+    return resultOf(static_cast<Binary>(multiplyConjugate), a, b);
 }
 
 std::vector<CComplex> divide(const std::vector<CComplex>& a, const std::vector<CComplex>& b) {
-    std::vector<CComplex> out(commonSize(a, b));
-    divide(a.data(), b.data(), out.data(), out.size());
-    return out;
+    return resultOf([](const CComplex* x, const CComplex* y, CComplex* out,
+                       std::size_t n) { divide(x, y, out, n); },
+                    a, b);
 }
 
 std::vector<float> magnitude(const std::vector<CComplex>& a) {
-    std::vector<float> out(a.size());
-    magnitude(a.data(), out.data(), out.size());
-    return out;
+    return resultOf<float>(static_cast<ToFloats>(magnitude), a);
 }
 
 std::vector<float> norm(const std::vector<CComplex>& a) {
-    std::vector<float> out(a.size());
-    norm(a.data(), out.data(), out.size());
-    return out;
+    return resultOf<float>(static_cast<ToFloats>(norm), a);
 }
 
 std::vector<float> angle(const std::vector<CComplex>& a) {
-    std::vector<float> out(a.size());
-    angle(a.data(), out.data(), out.size());
-    return out;
+    return resultOf<float>(static_cast<ToFloats>(angle), a);
 }
 
 std::vector<CComplex> exp(const std::vector<CComplex>& a) {
-    std::vector<CComplex> out(a.size());
-    exp(a.data(), out.data(), out.size());
-    return out;
+    return resultOf<CComplex>(static_cast<ToValues>(exp), a);
 }
 
 CComplex dot(const std::vector<CComplex>& a, const std::vector<CComplex>& b) noexcept {
