@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "ccomplex_double_double.h"
+#include "correctly_rounded_table.h"
 #include "float_bits.h"
 #include "random_part.h"
 #include "test_support.h"
@@ -181,28 +182,18 @@ TEST(Arrays, ElementwiseAreTheScalarOperationsOnEveryTarget) {
     });
 }
 
-// The build names the table's path; compiled alone, this file looks for it
-// from the source tree's root.
-#ifndef CORRECTLY_ROUNDED_TABLE
-#define CORRECTLY_ROUNDED_TABLE "tests/correctly_rounded.txt"
-#endif
-
 // The operands of the table's quotients, magnitudes, norms, products, angles
 // and polar forms: values next to a tie between two floats, where the vector
 // kernels must hand their lanes to the scalar careful paths.
 TEST(Arrays, HardOperandsAreTheScalarOperationsOnEveryTarget) {
     std::vector<CComplex> a, b;
-    std::ifstream table(CORRECTLY_ROUNDED_TABLE);
-    ASSERT_TRUE(table) << CORRECTLY_ROUNDED_TABLE;
-    for (std::string line; std::getline(table, line);) {
-        std::istringstream fields(line);
-        std::string name;
-        std::uint32_t bits[4];
-        fields >> name >> std::hex >> bits[0] >> bits[1] >> bits[2] >> bits[3];
+    for (const TableRow& row : correctlyRoundedTable()) {
+        const std::string& name = row.name;
         if (name != "z/w" && name != "z*w" && name != "mag" && name != "norm" && name != "ang" &&
             name != "polar" && name != "exp") {
             continue;
         }
+        const auto& bits = row.bits;  // four or more: operands, then the parts
         a.emplace_back(fromBits(bits[0]), fromBits(bits[1]));
         b.emplace_back(fromBits(bits[2]), fromBits(bits[3]));
     }
@@ -315,23 +306,18 @@ TEST(Arrays, RotationIsCorrectlyRounded) {
 }
 
 TEST(Arrays, RotationOfHardPolarFormsAndSpecialInputs) {
-    std::ifstream table(CORRECTLY_ROUNDED_TABLE);
-    ASSERT_TRUE(table) << CORRECTLY_ROUNDED_TABLE;
     int checked = 0;
-    for (std::string line; std::getline(table, line);) {
-        std::istringstream fields(line);
-        std::string name;
-        std::uint32_t bits[4];
-        fields >> name >> std::hex >> bits[0] >> bits[1] >> bits[2] >> bits[3];
-        if (name != "polar" || !std::isfinite(fromBits(bits[0]))) continue;
+    for (const TableRow& row : correctlyRoundedTable()) {
+        const auto& bits = row.bits;  // magnitude, angle, the two parts
+        if (row.name != "polar" || !std::isfinite(fromBits(bits[0]))) continue;
         // The magnitude, and j times it, whose rotation is j times the
         // polar form: the hard sine becomes the real part.
         const CComplex magnitudes[] = {CComplex(fromBits(bits[0])), CComplex(0, fromBits(bits[0]))};
         CComplex rotated[2];
         arrays::rotate(magnitudes, fromBits(bits[1]), 0, rotated, 2);
         const CComplex expected(fromBits(bits[2]), fromBits(bits[3]));
-        EXPECT_TRUE(sameBits(rotated[0], expected)) << line;
-        EXPECT_TRUE(sameBits(rotated[1], CComplex(-expected.imag, expected.real))) << line;
+        EXPECT_TRUE(sameBits(rotated[0], expected)) << row.line;
+        EXPECT_TRUE(sameBits(rotated[1], CComplex(-expected.imag, expected.real))) << row.line;
         ++checked;
     }
     EXPECT_GT(checked, 300);

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "ccomplex.h"
+#include "correctly_rounded_table.h"
 #include "float_bits.h"
 #include "random_part.h"
 #include "test_support.h"
@@ -416,12 +417,6 @@ TEST(Elementary, ExactCasesCutsAndSpecialValues) {
     EXPECT_EQ(out.text(), "Error: Divided by zero!\nError: Divided by zero!\n");
 }
 
-// The build names the table's path; compiled alone, this file looks for it
-// from the source tree's root.
-#ifndef CORRECTLY_ROUNDED_TABLE
-#define CORRECTLY_ROUNDED_TABLE "tests/correctly_rounded.txt"
-#endif
-
 // Each line of the table that tools/correctly_rounded.cpp made with MPC: a
 // function, its operands and the correctly rounded parts, all as bits.
 TEST(Elementary, MatchesCorrectlyRoundedTable) {
@@ -464,25 +459,17 @@ TEST(Elementary, MatchesCorrectlyRoundedTable) {
         {"ang", [&](const Bits& o) { return CComplex(CComplex(f(o[0]), f(o[1])).ang()); }},
         {"norm", [&](const Bits& o) { return CComplex(norm(CComplex(f(o[0]), f(o[1])))); }},
         {"polar", [&](const Bits& o) { return CComplex::polar(f(o[0]), f(o[1])); }}};
-    std::ifstream table(CORRECTLY_ROUNDED_TABLE);
-    ASSERT_TRUE(table) << CORRECTLY_ROUNDED_TABLE;
-    int checked = 0;
-    for (std::string line; std::getline(table, line);) {
-        std::istringstream fields(line);
-        std::string name;
-        Bits bits;
-        fields >> name >> std::hex;
-        if (name.empty() || name[0] == '#') continue;
-        for (std::uint32_t b; fields >> b;) bits.push_back(b);
-        ASSERT_TRUE(functions.count(name) && bits.size() >= 2) << line;
+    const std::vector<TableRow> rows = correctlyRoundedTable();
+    for (const TableRow& row : rows) {
+        const Bits& bits = row.bits;
+        ASSERT_TRUE(functions.count(row.name) && bits.size() >= 2) << row.line;
         const CComplex expected(f(bits[bits.size() - 2]), f(bits[bits.size() - 1]));
-        const CComplex got = functions.at(name)(bits);
+        const CComplex got = functions.at(row.name)(bits);
         std::ostringstream shown;
         shown << std::hexfloat << got << " for " << expected;
-        EXPECT_TRUE(sameBits(got, expected)) << line << ": " << shown.str();
-        ++checked;
+        EXPECT_TRUE(sameBits(got, expected)) << row.line << ": " << shown.str();
     }
-    EXPECT_GT(checked, 5000);
+    EXPECT_GT(rows.size(), 5000u) << CORRECTLY_ROUNDED_TABLE;
 }
 
 }  // namespace
