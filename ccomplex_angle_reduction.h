@@ -83,6 +83,19 @@ inline std::uint64_t bitsFrom(const std::uint32_t* words, int count, int low) no
     return bits;
 }
 
+// m times kTwoOverPiWords[first] to kTwoOverPiWords[first + count - 1],
+// exactly: count + 1 32-bit words of `product`, least significant first.
+inline void timesTwoOverPiWords(std::uint64_t m, std::size_t first, std::size_t count,
+                                std::uint32_t* product) noexcept {
+    std::uint64_t carry = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint64_t partial = m * kTwoOverPiWords[first + count - 1 - i] + carry;
+        product[i] = static_cast<std::uint32_t>(partial);
+        carry = partial >> 32;
+    }
+    product[count] = static_cast<std::uint32_t>(carry);
+}
+
 // The fraction of a quarter turn that |y| 2/pi leaves, in [-1/2, 1/2]: a
 // sign and kWords 64-bit words of magnitude below the binary point, most
 // significant first, beside the whole quarter turns modulo 4.
@@ -149,14 +162,7 @@ QuarterTurnFraction<kFractionWords> quarterTurnsOf(float y) noexcept {
     // m times the words, exactly, least significant word first.
     constexpr int kCount = static_cast<int>(kProductWords) + 1;
     std::uint32_t product[kProductWords + 1];
-    std::uint64_t carry = 0;
-    const std::size_t last = static_cast<std::size_t>(skipped) + kProductWords - 1;
-    for (std::size_t i = 0; i < kProductWords; ++i) {
-        const std::uint64_t partial = m * kTwoOverPiWords[last - i] + carry;
-        product[i] = static_cast<std::uint32_t>(partial);
-        carry = partial >> 32;
-    }
-    product[kProductWords] = static_cast<std::uint32_t>(carry);
+    timesTwoOverPiWords(m, static_cast<std::size_t>(skipped), kProductWords, product);
     const int point = 32 * (static_cast<int>(kProductWords) + skipped) - e;
 
     QuarterTurnFraction<kFractionWords> f;

@@ -71,13 +71,7 @@ inline QuarterTurns quarterTurnsOfFloat(float y) noexcept {
         const int e = (biased > 0 ? biased : 1) - 150;
         constexpr int kWords = sizeof kTwoOverPiWords / sizeof kTwoOverPiWords[0];
         std::uint32_t product[kWords + 1];  // least significant first
-        std::uint64_t carry = 0;
-        for (int i = 0; i < kWords; ++i) {
-            const std::uint64_t partial = m * kTwoOverPiWords[kWords - 1 - i] + carry;
-            product[i] = static_cast<std::uint32_t>(partial);
-            carry = partial >> 32;
-        }
-        product[kWords] = static_cast<std::uint32_t>(carry);
+        timesTwoOverPiWords(m, 0, kWords, product);
         // y 2/pi 2^254 = product 2^(e + 254 - 32 kWords).
         const int low = 32 * kWords - 254 - e;
         for (int i = 0; i < 4; ++i)
