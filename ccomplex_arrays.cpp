@@ -155,6 +155,25 @@ HWY_INLINE bool roundsAlikeWithin(Doubles v, Doubles margin) {
     return hn::AllFalse(f, hn::Lt(narrowed(hn::Sub(v, margin)), narrowed(hn::Add(v, margin))));
 }
 
+// Whether every lane's v is zero or rounds to one float over any margin up
+// to kUlps of its double ulps: a normal float's magnitude or more (NaN is
+// not) and more than kUlps double ulps from a tie between two floats, the
+// odd multiples of 2^28 in the low 29 bits of a double's significand. Adding
+// kUlps - 2^28 before the mask moves the ties' neighbourhoods to [0, 2 kUlps]
+// modulo 2^29, so one compare finds them; in integer lanes this costs less
+// than the two narrowings of roundsAlikeWithin. A relative margin |v| 2^-k
+// is less than 2^(53-k) double ulps of v.
+template <std::int64_t kUlps>
+HWY_INLINE hn::Mask<DoubleTag> clearOfTies(Doubles v) {
+    const DoubleTag d;
+    const hn::RebindToSigned<DoubleTag> di;
+    const auto offset = hn::And(hn::Add(hn::BitCast(di, v), hn::Set(di, kUlps - (1LL << 28))),
+                                hn::Set(di, (1LL << 29) - 1));
+    const auto nearTie = hn::RebindMask(d, hn::Lt(offset, hn::Set(di, 2 * kUlps + 1)));
+    const auto floatNormal = hn::Ge(hn::Abs(v), hn::Set(d, 0x1p-126));
+    return hn::Or(hn::AndNot(nearTie, floatNormal), hn::Eq(v, hn::Zero(d)));
+}
+
 // out = a * b over whole vectors (b conjugated first if asked); the number
 // of values done.
 HWY_INLINE std::size_t multiplyVectors(const float* a, const float* b, float* out, std::size_t n,
@@ -205,9 +224,9 @@ static std::size_t ScaleByFloat(const float* a, float s, float* out, std::size_t
 // numerators (xr wr + xi wi, xi wr - xr wi), each rounded once, divided by
 // d. The scalar quotient rounds each part to float unless it lies within 8
 // double ulps of a tie (or below 2^-126), where it rounds the exact value;
-// the margin 2^-50 |q|, at least 128 double ulps, holds every such lane back,
-// and where a lane passes, its part is within 3 units of 2^-53 of its exact
-// value, inside the margin, so its rounding is the exact value's either way.
+// clearOfTies<8> holds the same lanes back, and where a lane passes, its
+// part is within 3 units of 2^-53 of its exact value, at most 3 double ulps,
+// so its rounding is the exact value's either way.
 // A vector with any lane held back, or with a divisor that is zero, infinite
 // or NaN, is done by the scalar quotient, zero divisors counted, not written.
 static std::size_t Divide(const float* a, const float* b, float* out, std::size_t n,
@@ -225,7 +244,7 @@ static std::size_t Divide(const float* a, const float* b, float* out, std::size_
         const Doubles q = hn::Div(numerators, divisorNorm);
         const bool ordinaryDivisors = hn::AllTrue(
             d, hn::And(hn::Gt(divisorNorm, hn::Zero(d)), hn::Le(divisorNorm, hn::Set(d, DBL_MAX))));
-        if (ordinaryDivisors && roundsAlikeWithin(q, hn::Mul(hn::Abs(q), hn::Set(d, 0x1p-50)))) {
+        if (ordinaryDivisors && hn::AllTrue(d, clearOfTies<8>(q))) {
             storeNarrowed(q, out + 2 * k);
             continue;
         }
@@ -246,12 +265,14 @@ HWY_INLINE Doubles sumsOfSquares(const float* parts) {
     const std::size_t half = hn::Lanes(d);  // floats in half a vector's worth
     const Doubles low = loadWidened(parts), high = loadWidened(parts + half);
     const Doubles lowSquares = hn::Mul(low, low), highSquares = hn::Mul(high, high);
-    return hn::ConcatEven(d, hn::Add(highSquares, hn::Reverse2(d, highSquares)),
-                          hn::Add(lowSquares, hn::Reverse2(d, lowSquares)));
+    return hn::Add(hn::ConcatEven(d, highSquares, lowSquares),
+                   hn::ConcatOdd(d, highSquares, lowSquares));
 }
 
-// norm(z) and z.mag() lane by lane, with the scalar forms' margin tests; a
-// vector with any lane that fails them is done by the scalar forms.
+// norm(z) and z.mag() lane by lane. The scalar forms' margin, 2^-51 of the
+// value, is under 4 double ulps, so clearOfTies<4> holds back every lane
+// they would round with care; a vector with any lane held back is done by
+// the scalar forms.
 template <bool kRoot>
 HWY_INLINE std::size_t sumsOfSquaresVectors(const float* a, float* out, std::size_t n) {
     const DoubleTag d;
@@ -260,7 +281,7 @@ HWY_INLINE std::size_t sumsOfSquaresVectors(const float* a, float* out, std::siz
     for (; k + step <= n; k += step) {
         Doubles v = sumsOfSquares(a + 2 * k);
         if (kRoot) v = hn::Sqrt(v);
-        if (roundsAlikeWithin(v, hn::Mul(v, hn::Set(d, 0x1p-51)))) {
+        if (hn::AllTrue(d, clearOfTies<4>(v))) {
             hn::StoreU(narrowed(v), FloatTag(), out + k);
             continue;
         }
@@ -391,8 +412,7 @@ HWY_INLINE void cosSinOfSmallAngle(Doubles y, Doubles& c, Doubles& s) {
 // these kernels); a NaN fails it here, for the scalar form to take.
 HWY_INLINE bool roundsAlikeRelative(Doubles v) {
     const DoubleTag d;
-    return hn::AllFalse(d, hn::IsNaN(v)) &&
-           roundsAlikeWithin(v, hn::Mul(hn::Abs(v), hn::Set(d, 0x1p-47)));
+    return hn::AllTrue(d, clearOfTies<64>(v));
 }
 
 // polar(m, y) lane by lane for finite m and |y| <= 2^19: m cos y and m sin
@@ -540,8 +560,7 @@ static std::size_t Angle(const float* a, float* out, std::size_t n) {
         const Doubles angle =
             hn::Add(hi, hn::Add(lo, hn::IfThenElse(oddOctant, hn::Neg(atanD), atanD)));
         const Doubles signedAngle = hn::CopySign(angle, y);
-        if (hn::AllTrue(d, ordinary) &&
-            roundsAlikeWithin(signedAngle, hn::Mul(hn::Abs(signedAngle), hn::Set(d, 0x1p-49)))) {
+        if (hn::AllTrue(d, ordinary) && hn::AllTrue(d, clearOfTies<16>(signedAngle))) {
             hn::StoreU(narrowed(signedAngle), f, out + k);
             continue;
         }
