@@ -569,13 +569,31 @@ static std::size_t Angle(const float* a, float* out, std::size_t n) {
     return k;
 }
 
-// rotate's fast path lane by lane, one value per lane, in planar form: each
-// lane's phase as the leading 128 bits of its quarter turns (exact but for
-// 2^-126 of a quarter turn per vector added, far below the fast path's
-// margin), cos and sin of its fraction as ccomplex_kernels::rotatedFast
-// computes them, and the same margin test, with lanes at a zero fraction
-// (whose zero sine's sign the scalar form fixes) left out too. A vector with
-// any lane left out is done by the scalar form at its exact phases.
+// rotate's fast path lane by lane, one value per lane, in planar form. Each
+// lane's phase is kept as the leading 128 bits of its quarter turns (exact
+// but for 2^-126 of a quarter turn per vector added, far below any margin
+// here). Every kAnchorPeriod-th vector takes cos and sin of each lane's
+// fraction as ccomplex_kernels::rotatedFast computes them, with its margin;
+// the vectors between turn the last cos and sin by one vector's advance, a
+// complex product in double, with the wider margin kRecurrenceError argues.
+// Lanes at a zero fraction (whose zero sine's sign the scalar form fixes)
+// are left out too. A vector with any lane left out is done by the scalar
+// form at its exact phases; the recurrence goes on beside it.
+constexpr int kAnchorPeriod = 32;
+
+// Each part of cos and sin within 2^-44 of its exact value, up to
+// kAnchorPeriod - 1 turns after an anchor. A unit complex value P computed
+// with error e (in modulus) times the advance R computed with error D, |D|
+// <= 2^-50 + 2^-62.5 (2^-50 relative and 2^-63 absolute in each part), is
+// within e (1 + |D|) + |D| of P R before rounding; each part's products and
+// difference (or fused multiply-add) add at most 3u (|C cos| + |S sin|) <=
+// 3u (1 + e) (1 + |D|), 2^-50.9 in modulus. So a turn adds at most 2^-49.3,
+// and from the anchor's 2^-49.9, 31 turns stay within 32 2^-49.3 = 2^-44.3.
+// The parts' own products and difference are within 2^-48 (|ar c| + |ai s|),
+// as on the anchor, so the absolute term 2^-44 (|ar| + |ai|) takes the place
+// of the anchor's 2^-62 (|ar| + |ai|).
+constexpr double kRecurrenceError = 0x1p-44;
+
 static std::size_t Rotate(const float* a, float* out, std::size_t n,
                           const ccomplex_kernels::QuarterTurns& start,
                           const ccomplex_kernels::QuarterTurns& increment) {
@@ -597,37 +615,55 @@ static std::size_t Rotate(const float* a, float* out, std::size_t n,
     const QuarterTurns advance = times(increment, step);
     const Words advanceHigh = hn::Set(du, advance.words[0]);
     const Words advanceLow = hn::Set(du, advance.words[1]);
+    // The advance as a rotation, as rotatedFast computes cos and sin.
+    const CosSin<double> turn = cosSinOfLeadingPhase(leadingPhase(advance));
+    const Doubles turnCos = hn::Set(d, turn.cos), turnSin = hn::Set(d, turn.sin);
     const Doubles relative = hn::Set(d, kRotationRelativeError);
-    const Doubles absolute = hn::Set(d, kRotationAbsoluteError);
+    Doubles c = hn::Zero(d), s = hn::Zero(d);
     std::size_t k = 0;
-    for (; k + step <= n; k += step) {
+    for (int sinceAnchor = 0; k + step <= n;
+         k += step, sinceAnchor = (sinceAnchor + 1) % kAnchorPeriod) {
         hn::Vec<FloatTag> reIn, imIn;
         hn::LoadInterleaved2(f, a + 2 * k, reIn, imIn);
         const Doubles ar = hn::PromoteTo(d, reIn), ai = hn::PromoteTo(d, imIn);
         // f = the 64 bits after the two of whole quarters, as a signed
         // fraction; quarters, plus one where f is negative.
         const Words fractionBits = hn::Or(hn::ShiftLeft<2>(laneHigh), hn::ShiftRight<62>(laneLow));
-        const Words quarters =
-            hn::Add(hn::ShiftRight<62>(laneHigh), hn::ShiftRight<63>(fractionBits));
-        const Doubles fraction =
-            hn::Mul(hn::ConvertTo(d, hn::BitCast(di, fractionBits)), hn::Set(d, 0x1p-64));
-        const Doubles r = hn::MulAdd(fraction, hn::Set(d, kHalfPiDD.hi),
-                                     hn::Mul(fraction, hn::Set(d, kHalfPiDD.lo)));
-        Doubles c, s;
-        cosSinOfReduced(r, quarters, c, s);
+        Doubles absolute;
+        if (sinceAnchor == 0) {
+            const Words quarters =
+                hn::Add(hn::ShiftRight<62>(laneHigh), hn::ShiftRight<63>(fractionBits));
+            const Doubles fraction =
+                hn::Mul(hn::ConvertTo(d, hn::BitCast(di, fractionBits)), hn::Set(d, 0x1p-64));
+            const Doubles r = hn::MulAdd(fraction, hn::Set(d, kHalfPiDD.hi),
+                                         hn::Mul(fraction, hn::Set(d, kHalfPiDD.lo)));
+            cosSinOfReduced(r, quarters, c, s);
+            absolute = hn::Set(d, kRotationAbsoluteError);
+        } else {
+            const Doubles turnedCos = hn::MulSub(c, turnCos, hn::Mul(s, turnSin));
+            s = hn::MulAdd(c, turnSin, hn::Mul(s, turnCos));
+            c = turnedCos;
+            absolute = hn::Set(d, kRecurrenceError);
+        }
         const Doubles arC = hn::Mul(ar, c), aiS = hn::Mul(ai, s), arS = hn::Mul(ar, s),
                       aiC = hn::Mul(ai, c);
         const Doubles re = hn::Sub(arC, aiS), im = hn::Add(arS, aiC);
         const Doubles size = hn::Mul(absolute, hn::Add(hn::Abs(ar), hn::Abs(ai)));
         const Doubles reMargin = hn::MulAdd(relative, hn::Add(hn::Abs(arC), hn::Abs(aiS)), size);
         const Doubles imMargin = hn::MulAdd(relative, hn::Add(hn::Abs(arS), hn::Abs(aiC)), size);
+        // An infinite or NaN part of a makes both margins infinite or NaN,
+        // which no part exceeds.
         const auto clear =
             hn::And(hn::And(hn::Gt(hn::Abs(re), reMargin), hn::Gt(hn::Abs(im), imMargin)),
-                    hn::And(hn::RebindMask(d, hn::Ne(fractionBits, hn::Zero(du))),
-                            hn::And(hn::IsFinite(ar), hn::IsFinite(ai))));
-        if (hn::AllTrue(d, clear) && roundsAlikeWithin(re, reMargin) &&
-            roundsAlikeWithin(im, imMargin)) {
-            hn::StoreInterleaved2(narrowed(re), narrowed(im), f, out + 2 * k);
+                    hn::RebindMask(d, hn::Ne(fractionBits, hn::Zero(du))));
+        // Where both ends of a part's margin round to one float, every value
+        // between them, the exact part among them, rounds to it.
+        const hn::Vec<FloatTag> reLow = narrowed(hn::Sub(re, reMargin));
+        const hn::Vec<FloatTag> imLow = narrowed(hn::Sub(im, imMargin));
+        if (hn::AllTrue(d, clear) &&
+            hn::AllTrue(f, hn::And(hn::Eq(reLow, narrowed(hn::Add(re, reMargin))),
+                                   hn::Eq(imLow, narrowed(hn::Add(im, imMargin)))))) {
+            hn::StoreInterleaved2(reLow, imLow, f, out + 2 * k);
         } else {
             QuarterTurns turns = start + times(increment, k);
             for (std::size_t i = k; i < k + step; ++i, turns = turns + increment) {

@@ -118,19 +118,23 @@ inline LeadingPhase leadingPhase(const QuarterTurns& turns) noexcept {
 // |ar s| + |ai c| (imaginary), and |ar| + |ai|; see rotatedCorrectly.
 constexpr double kRotationRelativeError = 0x1p-48, kRotationAbsoluteError = 0x1p-62;
 
+// cos and sin of the leading phase in double. f from 64 bits is within 2^-53
+// relative and 2^-64 absolute, r = f pi/2 adds two roundings, so r is within
+// 2^-51.4 relative and 2^-63 absolute, and cos r and sin r are within
+// 2^-51.3 relative of theirs (ccomplex_double_kernels.h), within 2^-50
+// relative and 2^-63 absolute in all.
+inline CosSin<double> cosSinOfLeadingPhase(LeadingPhase phase) noexcept {
+    const double f = static_cast<double>(phase.fraction) * 0x1p-64;
+    return cosSinOf(ReducedAngle<double>{f * kHalfPiDD.hi + f * kHalfPiDD.lo, phase.quarters});
+}
+
 // The fast path: a e^{j theta} in double, and whether both parts' rounding
-// is certain. f from 64 bits is within 2^-53 relative and 2^-64 absolute, r =
-// f pi/2 adds two roundings, so r is within 2^-51.4 relative and 2^-63
-// absolute, and cos r and sin r are within 2^-51.3 relative of theirs
-// (ccomplex_double_kernels.h), within 2^-50 relative and 2^-63 absolute in
-// all. Each product adds u, and the difference u of at most the same sum, so
-// a part is within 2^-48 (|ar c| + |ai s|) + 2^-62 (|ar| + |ai|) of its exact
-// value.
+// is certain. Each product adds u to cos and sin's error, and the difference
+// u of at most the same sum, so a part is within 2^-48 (|ar c| + |ai s|) +
+// 2^-62 (|ar| + |ai|) of its exact value.
 inline bool rotatedFast(const CComplex& a, LeadingPhase phase, CComplex& rotated) noexcept {
     const double ar = static_cast<double>(a.real), ai = static_cast<double>(a.imag);
-    const double f = static_cast<double>(phase.fraction) * 0x1p-64;
-    const CosSin<double> cs =
-        cosSinOf(ReducedAngle<double>{f * kHalfPiDD.hi + f * kHalfPiDD.lo, phase.quarters});
+    const CosSin<double> cs = cosSinOfLeadingPhase(phase);
     const double re = ar * cs.cos - ai * cs.sin, im = ar * cs.sin + ai * cs.cos;
     const double absolute = kRotationAbsoluteError * (std::fabs(ar) + std::fabs(ai));
     const double reMargin =

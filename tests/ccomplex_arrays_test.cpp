@@ -305,8 +305,12 @@ TEST(Arrays, RotationIsCorrectlyRounded) {
     }
 }
 
+// The table's hard polar forms reached at once, and as the last element of
+// a run of kLast + 1 whose phases step towards them, so that it comes many
+// turns after the run's phase.
 TEST(Arrays, RotationOfHardPolarFormsAndSpecialInputs) {
-    int checked = 0;
+    constexpr std::size_t kLast = 255;
+    int checked = 0, stepped = 0;
     for (const TableRow& row : correctlyRoundedTable()) {
         const auto& bits = row.bits;  // magnitude, angle, the two parts
         if (row.name != "polar" || !std::isfinite(fromBits(bits[0]))) continue;
@@ -314,13 +318,26 @@ TEST(Arrays, RotationOfHardPolarFormsAndSpecialInputs) {
         // polar form: the hard sine becomes the real part.
         const CComplex magnitudes[] = {CComplex(fromBits(bits[0])), CComplex(0, fromBits(bits[0]))};
         CComplex rotated[2];
-        arrays::rotate(magnitudes, fromBits(bits[1]), 0, rotated, 2);
+        const float angle = fromBits(bits[1]);
+        arrays::rotate(magnitudes, angle, 0, rotated, 2);
         const CComplex expected(fromBits(bits[2]), fromBits(bits[3]));
         EXPECT_TRUE(sameBits(rotated[0], expected)) << row.line;
         EXPECT_TRUE(sameBits(rotated[1], CComplex(-expected.imag, expected.real))) << row.line;
         ++checked;
+        // Angles from 2^-3 to 2^20 and these steps keep the difference
+        // exact in double, so it tells whether phase is exact.
+        if (!(std::fabs(angle) >= 0x1p-3f && std::fabs(angle) <= 0x1p20f)) continue;
+        for (const float step : {0.1875f, -0.1875f, 3.0f}) {
+            const float phase = angle - kLast * step;
+            if (static_cast<double>(angle) - kLast * static_cast<double>(step) != phase) continue;
+            std::vector<CComplex> run(kLast + 1, magnitudes[0]);
+            arrays::rotate(run.data(), phase, step, run.data(), run.size());
+            EXPECT_TRUE(sameBits(run[kLast], expected)) << row.line << " from " << phase;
+            ++stepped;
+        }
     }
     EXPECT_GT(checked, 300);
+    EXPECT_GT(stepped, 300);
     const CComplex a[] = {CComplex(kInf, 0), CComplex(1, kNaN), CComplex(2, 3)};
     CComplex out[3] = {};
     arrays::rotate(a, 0, 0, out, 3);
