@@ -126,10 +126,6 @@ HWY_INLINE hn::Vec<FloatTag> narrowed(Doubles v) {
 #endif
 }
 
-HWY_INLINE void storeNarrowed(Doubles v, float* parts) {
-    hn::StoreU(narrowed(v), FloatTag(), parts);
-}
-
 // -0 in the even (real) lanes or the odd (imaginary) ones: xor flips the sign.
 HWY_INLINE Doubles signOfRealLanes() {
     const DoubleTag d;
@@ -140,29 +136,14 @@ HWY_INLINE Doubles signOfImagLanes() {
     return hn::OddEven(hn::Set(d, -0.0), hn::Zero(d));
 }
 
-// (a, b) (c, d) lane pair by lane pair as operator* computes it: (a, a) (c, d)
-// + (-b, b) (d, c), every product exact in double, each sum rounded once, so
-// a fused multiply-add gives the same bits as a separate one.
-HWY_INLINE Doubles product(Doubles ab, Doubles cd) {
-    const Doubles minusBb = hn::Xor(hn::DupOdd(ab), signOfRealLanes());
-    return hn::MulAdd(hn::DupEven(ab), cd, hn::Mul(minusBb, hn::Reverse2(DoubleTag(), cd)));
-}
-
-// Whether every lane's v - margin and v + margin round to the same float,
-// the scalar operations' test, so that the exact value rounds to v's float.
-HWY_INLINE bool roundsAlikeWithin(Doubles v, Doubles margin) {
-    const FloatTag f;
-    return hn::AllFalse(f, hn::Lt(narrowed(hn::Sub(v, margin)), narrowed(hn::Add(v, margin))));
-}
-
 // Whether every lane's v is zero or rounds to one float over any margin up
 // to kUlps of its double ulps: a normal float's magnitude or more (NaN is
 // not) and more than kUlps double ulps from a tie between two floats, the
 // odd multiples of 2^28 in the low 29 bits of a double's significand. Adding
 // kUlps - 2^28 before the mask moves the ties' neighbourhoods to [0, 2 kUlps]
 // modulo 2^29, so one compare finds them; in integer lanes this costs less
-// than the two narrowings of roundsAlikeWithin. A relative margin |v| 2^-k
-// is less than 2^(53-k) double ulps of v.
+// than narrowing v - margin and v + margin. A relative margin |v| 2^-k is
+// less than 2^(53-k) double ulps of v.
 template <std::int64_t kUlps>
 HWY_INLINE hn::Mask<DoubleTag> clearOfTies(Doubles v) {
     const DoubleTag d;
@@ -174,16 +155,28 @@ HWY_INLINE hn::Mask<DoubleTag> clearOfTies(Doubles v) {
     return hn::Or(hn::AndNot(nearTie, floatNormal), hn::Eq(v, hn::Zero(d)));
 }
 
-// out = a * b over whole vectors (b conjugated first if asked); the number
-// of values done.
+// out = a * b over whole vectors (b conjugated first if asked), one value
+// per lane, as operator* computes it: ar br - ai bi and ar bi + ai br, every
+// product exact in double and each sum rounded once, so a fused
+// multiply-add gives the same bits as a separate one; the number of values
+// done.
 HWY_INLINE std::size_t multiplyVectors(const float* a, const float* b, float* out, std::size_t n,
                                        bool conjugate) {
-    const std::size_t step = valuesPerVector();
-    const Doubles conjugation = conjugate ? signOfImagLanes() : hn::Zero(DoubleTag());
+    const DoubleTag d;
+    const FloatTag f;
+    const std::size_t step = hn::Lanes(d);
+    const Doubles conjugation = conjugate ? hn::Set(d, -0.0) : hn::Zero(d);
     std::size_t k = 0;
     for (; k + step <= n; k += step) {
-        const Doubles cd = hn::Xor(loadWidened(b + 2 * k), conjugation);
-        storeNarrowed(product(loadWidened(a + 2 * k), cd), out + 2 * k);
+        hn::Vec<FloatTag> arIn, aiIn, brIn, biIn;
+        hn::LoadInterleaved2(f, a + 2 * k, arIn, aiIn);
+        hn::LoadInterleaved2(f, b + 2 * k, brIn, biIn);
+        const Doubles ar = hn::PromoteTo(d, arIn), ai = hn::PromoteTo(d, aiIn);
+        const Doubles br = hn::PromoteTo(d, brIn),
+                      bi = hn::Xor(hn::PromoteTo(d, biIn), conjugation);
+        const Doubles re = hn::MulSub(ar, br, hn::Mul(ai, bi));
+        const Doubles im = hn::MulAdd(ar, bi, hn::Mul(ai, br));
+        hn::StoreInterleaved2(narrowed(re), narrowed(im), f, out + 2 * k);
     }
     return k;
 }
@@ -197,14 +190,20 @@ static std::size_t MultiplyConjugate(const float* a, const float* b, float* out,
 }
 
 static std::size_t ScaleByComplex(const float* a, CComplex s, float* out, std::size_t n) {
-    const std::size_t step = valuesPerVector();
     const DoubleTag d;
-    // (c, d) in every lane pair.
-    const Doubles cd = hn::OddEven(hn::Set(d, static_cast<double>(s.imag)),
-                                   hn::Set(d, static_cast<double>(s.real)));
+    const FloatTag f;
+    const std::size_t step = hn::Lanes(d);
+    const Doubles sr = hn::Set(d, static_cast<double>(s.real));
+    const Doubles si = hn::Set(d, static_cast<double>(s.imag));
     std::size_t k = 0;
-    for (; k + step <= n; k += step)
-        storeNarrowed(product(loadWidened(a + 2 * k), cd), out + 2 * k);
+    for (; k + step <= n; k += step) {
+        hn::Vec<FloatTag> arIn, aiIn;
+        hn::LoadInterleaved2(f, a + 2 * k, arIn, aiIn);
+        const Doubles ar = hn::PromoteTo(d, arIn), ai = hn::PromoteTo(d, aiIn);
+        const Doubles re = hn::MulSub(ar, sr, hn::Mul(ai, si));
+        const Doubles im = hn::MulAdd(ar, si, hn::Mul(ai, sr));
+        hn::StoreInterleaved2(narrowed(re), narrowed(im), f, out + 2 * k);
+    }
     return k;
 }
 
@@ -220,32 +219,37 @@ static std::size_t ScaleByFloat(const float* a, float s, float* out, std::size_t
     return k;
 }
 
-// The quotient as the scalar one computes it: d = wr^2 + wi^2 and the
-// numerators (xr wr + xi wi, xi wr - xr wi), each rounded once, divided by
-// d. The scalar quotient rounds each part to float unless it lies within 8
-// double ulps of a tie (or below 2^-126), where it rounds the exact value;
-// clearOfTies<8> holds the same lanes back, and where a lane passes, its
-// part is within 3 units of 2^-53 of its exact value, at most 3 double ulps,
-// so its rounding is the exact value's either way.
-// A vector with any lane held back, or with a divisor that is zero, infinite
-// or NaN, is done by the scalar quotient, zero divisors counted, not written.
+// The quotient lane by lane, one value per lane, as the scalar one computes
+// it: d = wr^2 + wi^2 and the numerators (xr wr + xi wi, xi wr - xr wi), each
+// rounded once, divided by d. The scalar quotient rounds each part to float
+// unless it lies within 8 double ulps of a tie (or below 2^-126), where it
+// rounds the exact value; clearOfTies<8> holds the same lanes back, and
+// where a lane passes, its part is within 3 units of 2^-53 of its exact
+// value, at most 3 double ulps, so its rounding is the exact value's either
+// way. A vector with any lane held back, or with a divisor that is zero,
+// infinite or NaN, is done by the scalar quotient, zero divisors counted,
+// not written. One value per lane, rather than a part, saves the shuffles
+// that pair the parts.
 static std::size_t Divide(const float* a, const float* b, float* out, std::size_t n,
                           std::size_t& zeroDivisors) {
-    const std::size_t step = valuesPerVector();
     const DoubleTag d;
+    const FloatTag f;
+    const std::size_t step = hn::Lanes(d);
     std::size_t k = 0;
     for (; k + step <= n; k += step) {
-        const Doubles x = loadWidened(a + 2 * k), w = loadWidened(b + 2 * k);
-        const Doubles squares = hn::Mul(w, w);
-        const Doubles divisorNorm = hn::Add(squares, hn::Reverse2(d, squares));
-        const Doubles wiMinusWi = hn::Xor(hn::DupOdd(w), signOfImagLanes());
-        const Doubles numerators =
-            hn::MulAdd(x, hn::DupEven(w), hn::Mul(hn::Reverse2(d, x), wiMinusWi));
-        const Doubles q = hn::Div(numerators, divisorNorm);
-        const bool ordinaryDivisors = hn::AllTrue(
-            d, hn::And(hn::Gt(divisorNorm, hn::Zero(d)), hn::Le(divisorNorm, hn::Set(d, DBL_MAX))));
-        if (ordinaryDivisors && hn::AllTrue(d, clearOfTies<8>(q))) {
-            storeNarrowed(q, out + 2 * k);
+        hn::Vec<FloatTag> xrIn, xiIn, wrIn, wiIn;
+        hn::LoadInterleaved2(f, a + 2 * k, xrIn, xiIn);
+        hn::LoadInterleaved2(f, b + 2 * k, wrIn, wiIn);
+        const Doubles xr = hn::PromoteTo(d, xrIn), xi = hn::PromoteTo(d, xiIn);
+        const Doubles wr = hn::PromoteTo(d, wrIn), wi = hn::PromoteTo(d, wiIn);
+        const Doubles divisorNorm = hn::MulAdd(wr, wr, hn::Mul(wi, wi));
+        const Doubles re = hn::Div(hn::MulAdd(xr, wr, hn::Mul(xi, wi)), divisorNorm);
+        const Doubles im = hn::Div(hn::MulSub(xi, wr, hn::Mul(xr, wi)), divisorNorm);
+        const auto ordinaryDivisors =
+            hn::And(hn::Gt(divisorNorm, hn::Zero(d)), hn::Le(divisorNorm, hn::Set(d, DBL_MAX)));
+        if (hn::AllTrue(
+                d, hn::And(ordinaryDivisors, hn::And(clearOfTies<8>(re), clearOfTies<8>(im))))) {
+            hn::StoreInterleaved2(narrowed(re), narrowed(im), f, out + 2 * k);
             continue;
         }
         for (std::size_t i = k; i < k + step; ++i) {
