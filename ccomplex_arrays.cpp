@@ -126,6 +126,10 @@ HWY_INLINE hn::Vec<FloatTag> narrowed(Doubles v) {
 #endif
 }
 
+HWY_INLINE void storeNarrowed(Doubles v, float* parts) {
+    hn::StoreU(narrowed(v), FloatTag(), parts);
+}
+
 // -0 in the even (real) lanes or the odd (imaginary) ones: xor flips the sign.
 HWY_INLINE Doubles signOfRealLanes() {
     const DoubleTag d;
@@ -134,6 +138,14 @@ HWY_INLINE Doubles signOfRealLanes() {
 HWY_INLINE Doubles signOfImagLanes() {
     const DoubleTag d;
     return hn::OddEven(hn::Set(d, -0.0), hn::Zero(d));
+}
+
+// (a, b) (c, d) lane pair by lane pair as operator* computes it: (a, a) (c, d)
+// + (-b, b) (d, c), every product exact in double, each sum rounded once, so
+// a fused multiply-add gives the same bits as a separate one.
+HWY_INLINE Doubles product(Doubles ab, Doubles cd) {
+    const Doubles minusBb = hn::Xor(hn::DupOdd(ab), signOfRealLanes());
+    return hn::MulAdd(hn::DupEven(ab), cd, hn::Mul(minusBb, hn::Reverse2(DoubleTag(), cd)));
 }
 
 // Whether every lane's v is zero or rounds to one float over any margin up
@@ -155,28 +167,16 @@ HWY_INLINE hn::Mask<DoubleTag> clearOfTies(Doubles v) {
     return hn::Or(hn::AndNot(nearTie, floatNormal), hn::Eq(v, hn::Zero(d)));
 }
 
-// out = a * b over whole vectors (b conjugated first if asked), one value
-// per lane, as operator* computes it: ar br - ai bi and ar bi + ai br, every
-// product exact in double and each sum rounded once, so a fused
-// multiply-add gives the same bits as a separate one; the number of values
-// done.
+// out = a * b over whole vectors (b conjugated first if asked); the number
+// of values done.
 HWY_INLINE std::size_t multiplyVectors(const float* a, const float* b, float* out, std::size_t n,
                                        bool conjugate) {
-    const DoubleTag d;
-    const FloatTag f;
-    const std::size_t step = hn::Lanes(d);
-    const Doubles conjugation = conjugate ? hn::Set(d, -0.0) : hn::Zero(d);
+    const std::size_t step = valuesPerVector();
+    const Doubles conjugation = conjugate ? signOfImagLanes() : hn::Zero(DoubleTag());
     std::size_t k = 0;
     for (; k + step <= n; k += step) {
-        hn::Vec<FloatTag> arIn, aiIn, brIn, biIn;
-        hn::LoadInterleaved2(f, a + 2 * k, arIn, aiIn);
-        hn::LoadInterleaved2(f, b + 2 * k, brIn, biIn);
-        const Doubles ar = hn::PromoteTo(d, arIn), ai = hn::PromoteTo(d, aiIn);
-        const Doubles br = hn::PromoteTo(d, brIn),
-                      bi = hn::Xor(hn::PromoteTo(d, biIn), conjugation);
-        const Doubles re = hn::MulSub(ar, br, hn::Mul(ai, bi));
-        const Doubles im = hn::MulAdd(ar, bi, hn::Mul(ai, br));
-        hn::StoreInterleaved2(narrowed(re), narrowed(im), f, out + 2 * k);
+        const Doubles cd = hn::Xor(loadWidened(b + 2 * k), conjugation);
+        storeNarrowed(product(loadWidened(a + 2 * k), cd), out + 2 * k);
     }
     return k;
 }
@@ -190,20 +190,14 @@ static std::size_t MultiplyConjugate(const float* a, const float* b, float* out,
 }
 
 static std::size_t ScaleByComplex(const float* a, CComplex s, float* out, std::size_t n) {
+    const std::size_t step = valuesPerVector();
     const DoubleTag d;
-    const FloatTag f;
-    const std::size_t step = hn::Lanes(d);
-    const Doubles sr = hn::Set(d, static_cast<double>(s.real));
-    const Doubles si = hn::Set(d, static_cast<double>(s.imag));
+    // (c, d) in every lane pair.
+    const Doubles cd = hn::OddEven(hn::Set(d, static_cast<double>(s.imag)),
+                                   hn::Set(d, static_cast<double>(s.real)));
     std::size_t k = 0;
-    for (; k + step <= n; k += step) {
-        hn::Vec<FloatTag> arIn, aiIn;
-        hn::LoadInterleaved2(f, a + 2 * k, arIn, aiIn);
-        const Doubles ar = hn::PromoteTo(d, arIn), ai = hn::PromoteTo(d, aiIn);
-        const Doubles re = hn::MulSub(ar, sr, hn::Mul(ai, si));
-        const Doubles im = hn::MulAdd(ar, si, hn::Mul(ai, sr));
-        hn::StoreInterleaved2(narrowed(re), narrowed(im), f, out + 2 * k);
-    }
+    for (; k + step <= n; k += step)
+        storeNarrowed(product(loadWidened(a + 2 * k), cd), out + 2 * k);
     return k;
 }
 
