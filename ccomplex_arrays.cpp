@@ -505,18 +505,10 @@ static std::size_t Exp(const float* a, float* out, std::size_t n) {
     return k;
 }
 
-// z.ang() lane by lane for finite z off the axes' zeros: atan2Of's octant,
-// octantAngle's table entry (gathered) and series, and one division in
-// place of two. d = (min - c max)/(max + c min) is the exact q's d, its
-// products exact (c = j/8 times a float), so it is within 3u relative of it
-// (atan2Of's d is within 2.5u of the rounded q's, which adds u to the
-// angle). The quotient of the parts to float precision chooses j; it is
-// within 2^-23 of q, so |d| <= 1/16 + 2^-22 where j >= 1 and the series
-// stays exact to 2^-64. Where |d| can approach 1/16 the angle is at least
-// atan(3/16), so |d| <= 0.34 |angle|, and the angle is within u + 4.1u
-// 0.34 < 2.5u relative of the exact one, under octantAngle's bound plus q's
-// u (3.2u) and the margin 2^-49; the rest, and any vector whose margin
-// fails, by the scalar form.
+// z.ang() lane by lane for finite z off the axes' zeros: atan2Of's octant
+// and quotient, octantAngle's table entry (gathered) and series, within
+// 3.2u relative, under the margin 2^-49; the rest, and any vector whose
+// margin fails, by the scalar form.
 static std::size_t Angle(const float* a, float* out, std::size_t n) {
     using namespace ccomplex_kernels;
     const DoubleTag d;
@@ -532,26 +524,21 @@ static std::size_t Angle(const float* a, float* out, std::size_t n) {
         const auto ordinary = hn::And(hn::And(hn::IsFinite(x), hn::IsFinite(y)),
                                       hn::And(hn::Gt(ax, hn::Zero(d)), hn::Gt(ay, hn::Zero(d))));
         const auto steep = hn::Gt(ay, ax);
-        // The smaller part over the larger to float precision, which only
-        // chooses j below: in [0, 1] in every lane, 0 in those left to the
-        // scalar form, so that the table index stays in the table.
-        const hn::Vec<FloatTag> axF = hn::Abs(reIn), ayF = hn::Abs(imIn);
+        // In [0, 1] in every lane, 0 in those left to the scalar form, so
+        // that the table index below stays in the table.
         const Doubles q = hn::IfThenElseZero(
-            ordinary, hn::PromoteTo(d, hn::Div(hn::Min(axF, ayF), hn::Max(axF, ayF))));
+            ordinary, hn::Div(hn::IfThenElse(steep, ax, ay), hn::IfThenElse(steep, ay, ax)));
         // The octant: 0 atan q, 1 pi/2 - atan q, 2 pi/2 + atan q, 3 pi - atan q.
         const auto negativeX = hn::Lt(x, hn::Zero(d));
         const Doubles one = hn::Set(d, 1.0), two = hn::Set(d, 2.0), three = hn::Set(d, 3.0);
         const Doubles octant = hn::IfThenElse(negativeX, hn::IfThenElse(steep, two, three),
                                               hn::IfThenElse(steep, one, hn::Zero(d)));
-        // j = 0 below q = 1/8, else the nearest eighth; d = (q - c)/(1 + q c)
-        // for the exact q = min/max, as (min - c max)/(max + c min).
+        // j = 0 below q = 1/8, else the nearest eighth; d = (q - c)/(1 + q c).
         const Doubles j =
             hn::IfThenZeroElse(hn::Lt(q, hn::Set(d, 0.125)),
                                hn::Floor(hn::MulAdd(q, hn::Set(d, 8.0), hn::Set(d, 0.5))));
         const Doubles c = hn::Mul(j, hn::Set(d, 0.125));
-        const Doubles smaller = hn::Min(ax, ay), larger = hn::Max(ax, ay);
-        const Doubles dq =
-            hn::Div(hn::NegMulAdd(c, larger, smaller), hn::MulAdd(c, smaller, larger));
+        const Doubles dq = hn::Div(hn::Sub(q, c), hn::MulAdd(q, c, one));
         const Doubles z = hn::Mul(dq, dq), z2 = hn::Mul(z, z), z4 = hn::Mul(z2, z2),
                       z8 = hn::Mul(z4, z4);
         const auto pair = [&](double c0, double c1) {
