@@ -926,6 +926,10 @@ bool powerOfExactRoot(const CComplex& z, float x, CComplex& power) noexcept {
     }
     if (!isInteger(x)) return false;
     power = integerValuedPower(root, x);
+    // x was no integer, so x 2^k is odd, and an imaginary root's odd power
+    // is imaginary: its real part is an exact zero, +0 as the fast path
+    // gives it, where the product of signed zeros can give -0.
+    if (isZero(root.real)) power.real = 0.0f;
     return true;
 }
 

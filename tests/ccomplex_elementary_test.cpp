@@ -272,6 +272,8 @@ TEST(Elementary, ExactCasesCutsAndSpecialValues) {
         {pow(CComplex(1, 1), 2), {0, 2}},
         {pow(CComplex(-4), 0.5f), {0, 2}},
         {pow(CComplex(-4, -0.0f), 0.5f), {0, -2}},
+        {pow(CComplex(-0x1p100f, 0), -1.5f), {0, 0}},  // j 2^-150, a tie, exactly
+        {pow(CComplex(-0x1p100f, -0.0f), -1.5f), {0, -0.0f}},
         {pow(CComplex(0, 1), 0.5f), {0x1.6a09e6p-1f, 0x1.6a09e6p-1f}},
         {pow(CComplex(0, 1), CComplex(1, 1)),
          {0, static_cast<float>(std::exp(-1.5707963267948966))}},
