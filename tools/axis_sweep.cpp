@@ -37,6 +37,7 @@
 
 #include "../tests/float_bits.h"
 #include "ccomplex.h"
+#include "mpc_bracket.h"
 
 namespace {
 
@@ -266,33 +267,22 @@ void mpcValue(const Function& f, const CComplex& z, mpc_t result, mpfr_prec_t pr
     mpc_clear(operand);
 }
 
-// The correctly rounded parts from MPC: a part is settled when the results
-// rounded down and up round to one float; an exact zero keeps MPC's sign.
+// The correctly rounded parts from MPC; an exact zero keeps MPC's sign.
 // `singular` tells whether a part is infinite or NaN however many bits.
 bool mpcRounded(const Function& f, const CComplex& z, float& re, float& im, bool& singular) {
-    mpc_t low, high;
-    mpc_init2(low, 64);
-    mpc_init2(high, 64);
-    bool settled = false;
-    for (mpfr_prec_t precision = 256; precision <= 8192 && !settled; precision *= 2) {
-        mpcValue(f, z, low, precision, MPC_RNDDD);
-        mpcValue(f, z, high, precision, MPC_RNDUU);
-        const auto part = [](mpfr_srcptr down, mpfr_srcptr up, float& out) {
-            out = mpfr_get_flt(down, MPFR_RNDN);
-            if (mpfr_zero_p(down) && mpfr_zero_p(up)) return true;
-            return bitsOf(out) == bitsOf(mpfr_get_flt(up, MPFR_RNDN)) || std::isnan(out);
-        };
-        settled = part(mpc_realref(low), mpc_realref(high), re) &
-                  part(mpc_imagref(low), mpc_imagref(high), im);
-        singular = !mpfr_number_p(mpc_realref(low)) || !mpfr_number_p(mpc_imagref(low));
-        if (settled && (mpfr_zero_p(mpc_realref(low)) || mpfr_zero_p(mpc_imagref(low)))) {
-            mpcValue(f, z, low, precision, MPC_RNDNN);
-            if (mpfr_zero_p(mpc_realref(low))) re = mpfr_get_flt(mpc_realref(low), MPFR_RNDN);
-            if (mpfr_zero_p(mpc_imagref(low))) im = mpfr_get_flt(mpc_imagref(low), MPFR_RNDN);
-        }
+    MpcBracket bracket;
+    const auto evaluate = [&](mpc_t result, mpfr_prec_t precision, mpc_rnd_t rounding) {
+        mpcValue(f, z, result, precision, rounding);
+    };
+    const bool settled = bracket.settle(evaluate, 8192, re, im);
+    mpc_ptr low = bracket.low;
+    singular = !mpfr_number_p(mpc_realref(low)) || !mpfr_number_p(mpc_imagref(low));
+    if (settled && (mpfr_zero_p(mpc_realref(low)) || mpfr_zero_p(mpc_imagref(low)))) {
+        const mpfr_prec_t precision = mpfr_get_prec(mpc_realref(low));
+        mpcValue(f, z, low, precision, MPC_RNDNN);
+        if (mpfr_zero_p(mpc_realref(low))) re = mpfr_get_flt(mpc_realref(low), MPFR_RNDN);
+        if (mpfr_zero_p(mpc_imagref(low))) im = mpfr_get_flt(mpc_imagref(low), MPFR_RNDN);
     }
-    mpc_clear(low);
-    mpc_clear(high);
     return settled;
 }
 

@@ -35,6 +35,7 @@
 #include "../tests/float_bits.h"
 #include "ccomplex.h"
 #include "ccomplex_double_kernels.h"
+#include "mpc_bracket.h"
 
 namespace {
 
@@ -246,25 +247,17 @@ bool nearTie(mpfr_srcptr exact) {
 // part is an exact zero, or a part of a result rounded through double lies
 // next to a tie.
 bool correctlyRounded(const Form& form, const Operands& o, float& re, float& im) {
-    mpc_t low, high;
-    mpc_init2(low, 64);
-    mpc_init2(high, 64);
-    bool settled = false, exactZero = false;
-    for (mpfr_prec_t precision = 256; precision <= 4096 && !settled && !exactZero; precision *= 2) {
-        exactResult(low, form, o, precision, MPC_RNDDD);
-        exactResult(high, form, o, precision, MPC_RNDUU);
-        exactZero =
-            mpfr_zero_p(mpc_realref(low)) || mpfr_zero_p(mpc_realref(high)) ||
-            (!form.realResult && (mpfr_zero_p(mpc_imagref(low)) || mpfr_zero_p(mpc_imagref(high))));
-        re = mpfr_get_flt(mpc_realref(low), MPFR_RNDN);
-        im = mpfr_get_flt(mpc_imagref(low), MPFR_RNDN);
-        settled = bitsOf(re) == bitsOf(mpfr_get_flt(mpc_realref(high), MPFR_RNDN)) &&
-                  bitsOf(im) == bitsOf(mpfr_get_flt(mpc_imagref(high), MPFR_RNDN));
-    }
-    const bool nearATie =
-        form.roundedThroughDouble && (nearTie(mpc_realref(low)) || nearTie(mpc_imagref(low)));
-    mpc_clear(low);
-    mpc_clear(high);
+    MpcBracket bracket;
+    const auto evaluate = [&](mpc_t result, mpfr_prec_t precision, mpc_rnd_t rounding) {
+        exactResult(result, form, o, precision, rounding);
+    };
+    const bool settled = bracket.settle(evaluate, 4096, re, im);
+    const auto isZero = [&](mpc_srcptr v) {
+        return mpfr_zero_p(mpc_realref(v)) || (!form.realResult && mpfr_zero_p(mpc_imagref(v)));
+    };
+    const bool exactZero = isZero(bracket.low) || isZero(bracket.high);
+    const bool nearATie = form.roundedThroughDouble &&
+                          (nearTie(mpc_realref(bracket.low)) || nearTie(mpc_imagref(bracket.low)));
     return settled && !exactZero && !nearATie;
 }
 
