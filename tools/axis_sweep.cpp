@@ -248,9 +248,22 @@ Parts doubleValue(const Function& f, bool realAxis, double x, double s) {
     return realAxis ? f.onReal(x, s) : f.onImaginary(s, x);
 }
 
-// MPC's f(z) at `precision` bits, rounded as asked.
+// MPC's f(z) at `precision` bits, rounded as asked. f(x - j0) for finite x
+// != 0 is taken as the conjugate of f(x + j0), the symmetry every function
+// here has, as MPC's exact powers drop that zero's sign: pow(-2^100 - j0,
+// -1.5) is exactly -j 2^-150, and MPC gives +j 2^-150. (At 0 and infinity
+// MPC's zeros are the conventions the library follows.)
 void mpcValue(const Function& f, const CComplex& z, mpc_t result, mpfr_prec_t precision,
               mpc_rnd_t rounding) {
+    if (z.real != 0 && std::isfinite(z.real) && z.imag == 0 && std::signbit(z.imag)) {
+        const mpfr_rnd_t imagRounding = MPC_RND_IM(rounding) == MPFR_RNDD   ? MPFR_RNDU
+                                        : MPC_RND_IM(rounding) == MPFR_RNDU ? MPFR_RNDD
+                                                                            : MPC_RND_IM(rounding);
+        mpcValue(f, CComplex(z.real, 0.0f), result, precision,
+                 MPC_RND(MPC_RND_RE(rounding), imagRounding));
+        mpc_conj(result, result, MPC_RNDNN);
+        return;
+    }
     mpc_set_prec(result, precision);
     mpc_t operand;
     mpc_init2(operand, 32);
