@@ -130,6 +130,30 @@ HWY_INLINE void storeNarrowed(Doubles v, float* parts) {
     hn::StoreU(narrowed(v), FloatTag(), parts);
 }
 
+// One value per lane, its parts apart (out-parameters, as a scalable vector
+// cannot be a member of a struct): as many values as a vector has doubles,
+// widened, and the parts narrowed back into values.
+HWY_INLINE void loadParts(const float* values, Doubles& re, Doubles& im) {
+    hn::Vec<FloatTag> reIn, imIn;
+    hn::LoadInterleaved2(FloatTag(), values, reIn, imIn);
+    re = hn::PromoteTo(DoubleTag(), reIn);
+    im = hn::PromoteTo(DoubleTag(), imIn);
+}
+HWY_INLINE void storeParts(Doubles re, Doubles im, float* values) {
+    hn::StoreInterleaved2(narrowed(re), narrowed(im), FloatTag(), values);
+}
+
+// out's values k to k + count - 1 as valueOf(i) gives them: a vector's
+// values left to the scalar form.
+template <typename ValueOf>
+HWY_INLINE void storeScalarValues(float* out, std::size_t k, std::size_t count, ValueOf valueOf) {
+    for (std::size_t i = k; i < k + count; ++i) {
+        const CComplex z = valueOf(i);
+        out[2 * i] = z.real;
+        out[2 * i + 1] = z.imag;
+    }
+}
+
 // -0 in the even (real) lanes or the odd (imaginary) ones: xor flips the sign.
 HWY_INLINE Doubles signOfRealLanes() {
     const DoubleTag d;
@@ -227,15 +251,12 @@ static std::size_t ScaleByFloat(const float* a, float s, float* out, std::size_t
 static std::size_t Divide(const float* a, const float* b, float* out, std::size_t n,
                           std::size_t& zeroDivisors) {
     const DoubleTag d;
-    const FloatTag f;
     const std::size_t step = hn::Lanes(d);
     std::size_t k = 0;
     for (; k + step <= n; k += step) {
-        hn::Vec<FloatTag> xrIn, xiIn, wrIn, wiIn;
-        hn::LoadInterleaved2(f, a + 2 * k, xrIn, xiIn);
-        hn::LoadInterleaved2(f, b + 2 * k, wrIn, wiIn);
-        const Doubles xr = hn::PromoteTo(d, xrIn), xi = hn::PromoteTo(d, xiIn);
-        const Doubles wr = hn::PromoteTo(d, wrIn), wi = hn::PromoteTo(d, wiIn);
+        Doubles xr, xi, wr, wi;
+        loadParts(a + 2 * k, xr, xi);
+        loadParts(b + 2 * k, wr, wi);
         const Doubles divisorNorm = hn::MulAdd(wr, wr, hn::Mul(wi, wi));
         const Doubles re = hn::Div(hn::MulAdd(xr, wr, hn::Mul(xi, wi)), divisorNorm);
         const Doubles im = hn::Div(hn::MulSub(xi, wr, hn::Mul(xr, wi)), divisorNorm);
@@ -243,15 +264,13 @@ static std::size_t Divide(const float* a, const float* b, float* out, std::size_
             hn::And(hn::Gt(divisorNorm, hn::Zero(d)), hn::Le(divisorNorm, hn::Set(d, DBL_MAX)));
         if (hn::AllTrue(
                 d, hn::And(ordinaryDivisors, hn::And(clearOfTies<8>(re), clearOfTies<8>(im))))) {
-            hn::StoreInterleaved2(narrowed(re), narrowed(im), f, out + 2 * k);
+            storeParts(re, im, out + 2 * k);
             continue;
         }
-        for (std::size_t i = k; i < k + step; ++i) {
-            const CComplex quotient = detail::quotientCountingZeros(
-                CComplex(a[2 * i], a[2 * i + 1]), CComplex(b[2 * i], b[2 * i + 1]), zeroDivisors);
-            out[2 * i] = quotient.real;
-            out[2 * i + 1] = quotient.imag;
-        }
+        storeScalarValues(out, k, step, [&](std::size_t i) {
+            return detail::quotientCountingZeros(CComplex(a[2 * i], a[2 * i + 1]),
+                                                 CComplex(b[2 * i], b[2 * i + 1]), zeroDivisors);
+        });
     }
     return k;
 }
@@ -430,14 +449,11 @@ static std::size_t Polar(const float* magnitude, const float* angle, float* out,
         const bool ordinary =
             hn::AllTrue(d, hn::And(hn::IsFinite(m), hn::Le(hn::Abs(y), hn::Set(d, 0x1p19))));
         if (ordinary && roundsAlikeRelative(re) && roundsAlikeRelative(im)) {
-            hn::StoreInterleaved2(narrowed(re), narrowed(im), f, out + 2 * k);
+            storeParts(re, im, out + 2 * k);
             continue;
         }
-        for (std::size_t i = k; i < k + step; ++i) {
-            const CComplex z = CComplex::polar(magnitude[i], angle[i]);
-            out[2 * i] = z.real;
-            out[2 * i + 1] = z.imag;
-        }
+        storeScalarValues(out, k, step,
+                          [&](std::size_t i) { return CComplex::polar(magnitude[i], angle[i]); });
     }
     return k;
 }
@@ -477,13 +493,11 @@ HWY_INLINE Doubles exponential(Doubles x) {
 // rest, and any vector whose margin fails, by the scalar form.
 static std::size_t Exp(const float* a, float* out, std::size_t n) {
     const DoubleTag d;
-    const FloatTag f;
     const std::size_t step = hn::Lanes(d);
     std::size_t k = 0;
     for (; k + step <= n; k += step) {
-        hn::Vec<FloatTag> reIn, imIn;
-        hn::LoadInterleaved2(f, a + 2 * k, reIn, imIn);
-        const Doubles x = hn::PromoteTo(d, reIn), y = hn::PromoteTo(d, imIn);
+        Doubles x, y;
+        loadParts(a + 2 * k, x, y);
         const bool ordinary = hn::AllTrue(d, hn::And(hn::Le(hn::Abs(x), hn::Set(d, 708.0)),
                                                      hn::Le(hn::Abs(y), hn::Set(d, 0x1p19))));
         if (ordinary) {
@@ -492,15 +506,12 @@ static std::size_t Exp(const float* a, float* out, std::size_t n) {
             cosSinOfSmallAngle(y, c, s);
             const Doubles re = hn::Mul(m, c), im = hn::Mul(m, s);
             if (roundsAlikeRelative(re) && roundsAlikeRelative(im)) {
-                hn::StoreInterleaved2(narrowed(re), narrowed(im), f, out + 2 * k);
+                storeParts(re, im, out + 2 * k);
                 continue;
             }
         }
-        for (std::size_t i = k; i < k + step; ++i) {
-            const CComplex z = ::exp(CComplex(a[2 * i], a[2 * i + 1]));
-            out[2 * i] = z.real;
-            out[2 * i + 1] = z.imag;
-        }
+        storeScalarValues(out, k, step,
+                          [&](std::size_t i) { return ::exp(CComplex(a[2 * i], a[2 * i + 1])); });
     }
     return k;
 }
@@ -517,9 +528,8 @@ static std::size_t Angle(const float* a, float* out, std::size_t n) {
     const std::size_t step = hn::Lanes(d);
     std::size_t k = 0;
     for (; k + step <= n; k += step) {
-        hn::Vec<FloatTag> reIn, imIn;
-        hn::LoadInterleaved2(f, a + 2 * k, reIn, imIn);
-        const Doubles x = hn::PromoteTo(d, reIn), y = hn::PromoteTo(d, imIn);
+        Doubles x, y;
+        loadParts(a + 2 * k, x, y);
         const Doubles ax = hn::Abs(x), ay = hn::Abs(y);
         const auto ordinary = hn::And(hn::And(hn::IsFinite(x), hn::IsFinite(y)),
                                       hn::And(hn::Gt(ax, hn::Zero(d)), hn::Gt(ay, hn::Zero(d))));
@@ -621,9 +631,8 @@ static std::size_t Rotate(const float* a, float* out, std::size_t n,
     std::size_t k = 0;
     for (int sinceAnchor = 0; k + step <= n;
          k += step, sinceAnchor = (sinceAnchor + 1) % kAnchorPeriod) {
-        hn::Vec<FloatTag> reIn, imIn;
-        hn::LoadInterleaved2(f, a + 2 * k, reIn, imIn);
-        const Doubles ar = hn::PromoteTo(d, reIn), ai = hn::PromoteTo(d, imIn);
+        Doubles ar, ai;
+        loadParts(a + 2 * k, ar, ai);
         // f = the 64 bits after the two of whole quarters, as a signed
         // fraction; quarters, plus one where f is negative.
         const Words fractionBits = hn::Or(hn::ShiftLeft<2>(laneHigh), hn::ShiftRight<62>(laneLow));
